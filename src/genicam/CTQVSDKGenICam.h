@@ -1,0 +1,107 @@
+// CTQVSDKGenICam: the camera interface over a GenICam device. Settings are features; per-preset
+// features carry the prefix "PS0".."PS3". Every operation holds the handle's recursive lock.
+#pragma once
+
+#include <mutex>
+
+#include "interface/ITQVSDK.h"
+#include "interface/constants.h"
+#include "zel/cam/gic.h"
+
+class CTQVSDKGenICam : public ITQVSDK {
+ public:
+  using Device = zel::TSharedPtr<zel::cam::gic::IGenICam>;
+
+  explicit CTQVSDKGenICam(Device device);
+  ~CTQVSDKGenICam() override;
+  CTQVSDKGenICam(const CTQVSDKGenICam&) = delete;
+  CTQVSDKGenICam& operator=(const CTQVSDKGenICam&) = delete;
+
+  // A new reference to the device.
+  Device gic() const { return m_device; }
+  // Reads readiness, board type and sensor constants; with flags bit 0 a failure of the
+  // constants is tolerated.
+  u32 Init(u32 flags);
+  // "PS0".."PS3" for presets 0..3, "PSX" above; empty on a frame-grabber board (type 6).
+  zel::CString PresetText(u8 preset) const;
+  const FPAConstants& constants() const { return m_constants; }
+  u32 boardType() const { return m_boardType; }
+
+#define TQV_OP(name, params, args) u32 name params override;
+#include "interface/operations.def"
+
+  // The camera file and directory protocol. `kind` is the file kind (0 any file by path,
+  // 1 state, 2 correction file, 3 lens state, 4 palette, 5 factory default state, 6 calibration
+  // look-up table); for directories the directory selector (0 by name, 1 states, 2 correction
+  // files, 3 lens states, 4 palettes).
+  u32 FileDownload(u8 kind, const char* name, zel::TSharedPtr<zel::IFile> file,
+                   zel::delegate<int(u32, u32)> progress);
+  u32 FileUpload(u8 kind, const char* name, zel::TSharedPtr<zel::IFile> file,
+                 zel::delegate<int(u32, u32)> progress);
+  u32 FileGetInfo(u8 kind, const char* name, u32* size, u64* modifiedTime);
+  u32 FileExists(u8 kind, const char* name);
+  u32 FileDelete(u8 kind, const char* name);
+  u32 FileRename(u8 kind, const char* name, const char* newName);
+  u32 DirectoryList(u8 kind, const char* name, zel::TArray<tqvSDirEntry>& list);
+  u32 DirectoryFreeSpace(u8 kind, const char* name, u64* freeBytes);
+
+ private:
+  // The roles of the file protocol's features; the names are the standard ones, or the
+  // "CameraFile..." ones on a camera that has "CameraFileSelector".
+  struct FileFeatureNames {
+    const char* newName;
+    const char* modifiedTime;
+    const char* fileName;
+    const char* selector;
+    const char* operationSelector;
+    const char* operationExecute;
+    const char* openMode;
+    const char* accessBuffer;
+    const char* accessOffset;
+    const char* accessLength;
+    const char* operationStatus;
+    const char* operationResult;
+    const char* fileSize;
+    const char* compression;
+  };
+  static const FileFeatureNames kStandardFileNames;
+  static const FileFeatureNames kCameraFileNames;
+
+  // Runs a file operation: selector, execute and wait, status (other than 0: 0xFFFFFFFF).
+  u32 RunFileOperation(i64 operation);
+  u32 SelectFile(u8 kind, const char* name);
+  u32 CloseFile(u32 result);
+
+  // The per-preset feature name: PresetText(preset) followed by `name`.
+  zel::CString PresetFeature(u8 preset, const char* name) const;
+
+  FPAConstants m_constants;
+  Device m_device;
+  zel::TArray<zel::CString> m_voltageNames;
+  bool m_voltageNamesFilled = false;
+  zel::TArray<zel::CString> m_calTags;
+  bool m_calTagsFilled = false;
+  zel::TArray<zel::CString> m_factoryNUCNames;
+  bool m_factoryNUCNamesFilled = false;
+  const FileFeatureNames* m_fileNames = &kStandardFileNames;
+  u32 m_boardType = 0;
+  mutable std::recursive_mutex m_lock;
+
+  friend class GenICamLockRelease;
+};
+
+// Releases the backend's lock for a scope (host file work, zlib, progress callbacks, autofocus
+// waits) and takes it again at the end. The caller must hold the lock exactly once.
+class GenICamLockRelease {
+ public:
+  explicit GenICamLockRelease(CTQVSDKGenICam& backend) : m_lock(backend.m_lock) { m_lock.unlock(); }
+  ~GenICamLockRelease() { m_lock.lock(); }
+  GenICamLockRelease(const GenICamLockRelease&) = delete;
+  GenICamLockRelease& operator=(const GenICamLockRelease&) = delete;
+
+ private:
+  std::recursive_mutex& m_lock;
+};
+
+// Every operation of the backend starts with this line.
+#define TQV_GIC_OPERATION() std::lock_guard<std::recursive_mutex> tqvOperationLock(m_lock)

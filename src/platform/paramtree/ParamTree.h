@@ -1,0 +1,142 @@
+/* libParamTree: the property-tree client. Every call on a connection takes it first and returns
+ * a result code (0 success; 160 no such path; 161 no limits; 162 read-only; ...). Paths are
+ * dotted texts such as ".system.settings.p0.integrationWidth". */
+#ifndef PARAMTREE_H
+#define PARAMTREE_H
+
+#include <stdbool.h>
+#include <stddef.h>
+#include <stdint.h>
+
+#if defined(__GNUC__)
+#define RES_API __attribute__((visibility("default")))
+#else
+#define RES_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Value types of resGet. */
+enum {
+  RES_TYPE_BOOL = 1,
+  RES_TYPE_UINT32 = 2,
+  RES_TYPE_DOUBLE = 3,
+  RES_TYPE_STRING = 4,
+  RES_TYPE_UTF16 = 7,
+};
+
+/* A value of any type; release with resFiniValue. Other numeric types (8/16-bit, signed, float)
+ * report themselves as RES_TYPE_UINT32 or RES_TYPE_DOUBLE with the value converted. */
+typedef struct resValue {
+  uint32_t type;
+  union {
+    bool b;
+    uint32_t u32;
+    double f64;
+    char* text;         /* RES_TYPE_STRING */
+    uint16_t* utf16;    /* RES_TYPE_UTF16, NUL-terminated */
+    uint8_t bytes[8];
+  } payload;
+} resValue;
+
+/* Attribute flags of a path. */
+enum { RES_ATTR_HEX = 1 }; /* an integer shown in hexadecimal */
+typedef struct resAttributes {
+  uint32_t flags;
+} resAttributes;
+
+typedef uint32_t (*resReadCallback)(uint32_t offset, void* buffer, uint32_t length, void* context);
+typedef uint32_t (*resWriteCallback)(uint32_t offset, const void* buffer, uint32_t length,
+                                     void* context);
+/* The callbacks' return: the sender ignores the progress result; a non-zero read or write
+ * result ends the transfer with that code. */
+typedef int (*resProgressCallback)(uint32_t done, uint32_t total, void* context);
+
+/* Connections. "sim" or "sim:<profile>" opens a new in-process simulated camera. */
+RES_API uint32_t resOpen(const char* address, void** tree);
+RES_API uint32_t resClose(void* tree);
+
+RES_API void* resAlloc(size_t size);
+RES_API void resFree(void* pointer);
+/* The text of a result code; a generic text for codes without one. */
+RES_API const char* resErrorToString(uint32_t code);
+
+RES_API uint32_t resVerify(void* tree, const char* path);
+
+RES_API uint32_t resGetBool(void* tree, const char* path, bool* value);
+RES_API uint32_t resGetInt8(void* tree, const char* path, int8_t* value);
+RES_API uint32_t resGetUInt8(void* tree, const char* path, uint8_t* value);
+RES_API uint32_t resGetInt16(void* tree, const char* path, int16_t* value);
+RES_API uint32_t resGetUInt16(void* tree, const char* path, uint16_t* value);
+RES_API uint32_t resGetInt32(void* tree, const char* path, int32_t* value);
+RES_API uint32_t resGetUInt32(void* tree, const char* path, uint32_t* value);
+RES_API uint32_t resGetInt(void* tree, const char* path, int* value);
+RES_API uint32_t resGetFlt32(void* tree, const char* path, float* value);
+RES_API uint32_t resGetFlt64(void* tree, const char* path, double* value);
+
+RES_API uint32_t resSetBool(void* tree, const char* path, bool value, int commit);
+RES_API uint32_t resSetInt8(void* tree, const char* path, int8_t value, int commit);
+RES_API uint32_t resSetUInt8(void* tree, const char* path, uint8_t value, int commit);
+RES_API uint32_t resSetInt16(void* tree, const char* path, int16_t value, int commit);
+RES_API uint32_t resSetUInt16(void* tree, const char* path, uint16_t value, int commit);
+RES_API uint32_t resSetInt32(void* tree, const char* path, int32_t value, int commit);
+RES_API uint32_t resSetUInt32(void* tree, const char* path, uint32_t value, int commit);
+RES_API uint32_t resSetInt(void* tree, const char* path, int value, int commit);
+RES_API uint32_t resSetFlt32(void* tree, const char* path, float value, int commit);
+RES_API uint32_t resSetFlt64(void* tree, const char* path, double value, int commit);
+RES_API uint32_t resSetDouble(void* tree, const char* path, double value, int commit);
+
+/* *text is allocated by the library and released with resFreeString. */
+RES_API uint32_t resGetString(void* tree, const char* path, char** text);
+RES_API void resFreeString(char** text);
+RES_API uint32_t resSetString(void* tree, const char* path, const char* text, int commit);
+
+RES_API uint32_t resGetLimitsFlt32Ex(void* tree, const char* path, float* min, float* max);
+
+RES_API uint32_t resGet(void* tree, const char* path, resValue* value);
+RES_API uint32_t resFiniValue(resValue* value);
+RES_API uint32_t resGetAttributes(void* tree, const char* path, resAttributes* attributes);
+
+/* Children of a path, in the camera's order. The names stay valid until resFreeChildren. The
+ * First/Next calls answer 160 when there is no (further) child. */
+RES_API uint32_t resGetChildren(void* tree, const char* path, void** list);
+RES_API uint32_t resGetFirstChild(void* tree, void* list, const char** name);
+RES_API uint32_t resGetNextChild(void* tree, void* list, const char** name);
+RES_API void resFreeChildren(void* tree, void* list);
+
+RES_API uint32_t resSetTimeout(void* tree, uint32_t milliseconds);
+/* Brackets calls that must not interleave with other clients' calls. */
+RES_API uint32_t resAcquire(void* tree);
+RES_API uint32_t resRelease(void* tree);
+
+/* The camera's file system. resFileExists: 0 when the file exists. */
+RES_API uint32_t resFileExists(void* tree, const char* path);
+RES_API uint32_t resDeleteFile(void* tree, const char* path);
+RES_API uint32_t resRenameFile(void* tree, const char* path, const char* newPath);
+RES_API uint32_t resCreateDir(void* tree, const char* path);
+RES_API uint32_t resRemoveDir(void* tree, const char* path);
+RES_API uint32_t resGetFileInfo(void* tree, const char* path, uint8_t* attributes, uint32_t* size,
+                                uint64_t* time);
+/* Directory listing with a pattern ("*", "*.lens"). resDirRead answers 160 after the last
+ * entry; *name stays valid until the next read or the close. */
+RES_API uint32_t resDirOpen(void* tree, void** dir, const char* directory, const char* pattern);
+RES_API uint32_t resDirRead(void* tree, void* dir, const char** name, uint8_t* attributes,
+                            uint32_t* size, uint64_t* time);
+RES_API uint32_t resDirClose(void* tree, void* dir);
+
+/* File transfers in chunks: the read callback fills each chunk of an upload, the write callback
+ * takes each chunk of a download; progress (optional) follows every chunk. */
+RES_API uint32_t resSendFile(void* tree, const char* path, uint32_t size, resReadCallback read,
+                             void* readContext, resProgressCallback progress,
+                             void* progressContext);
+RES_API uint32_t resRecvFile(void* tree, const char* path, resWriteCallback write,
+                             void* writeContext, resProgressCallback progress,
+                             void* progressContext);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* PARAMTREE_H */

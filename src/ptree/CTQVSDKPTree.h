@@ -1,0 +1,231 @@
+// CTQVSDKPTree: the camera interface over a property-tree connection. Settings are dotted paths;
+// per-preset paths carry the preset digit in place of the n of ".pn."; repeated reads of settings
+// are answered from a value cache.
+#pragma once
+
+#include <cstring>
+
+#include "ParamTree.h"
+#include "interface/ITQVSDK.h"
+#include "interface/constants.h"
+#include "ptree/cache.h"
+
+class CTQVSDKPTree : public ITQVSDK {
+ public:
+  explicit CTQVSDKPTree(void* connection);
+  ~CTQVSDKPTree() override;
+  CTQVSDKPTree(const CTQVSDKPTree&) = delete;
+  CTQVSDKPTree& operator=(const CTQVSDKPTree&) = delete;
+
+  // The client-library connection (not owned).
+  void* h() const { return m_tree; }
+  // Reads the sensor constants once; a failure leaves them unloaded so that the next call retries.
+  u32 GetConstants();
+  const FPAConstants& constants() const { return m_constants; }
+  bool lensControllerInUse() const { return m_lensController; }
+
+#define TQV_OP(name, params, args) u32 name params override;
+#include "interface/operations.def"
+
+ private:
+  // --- Shared helpers of the family files -----------------------------------------------------
+
+  // The cached getter: answers from the cache when enabled and valid, else reads `path` and
+  // (when enabled) keeps the value.
+  template <typename T>
+  u32 CachedGet(TCached<T>& entry, const char* path, T* out);
+  // The cached setter: writes `path` (commit 1) and, on success, keeps the value when enabled.
+  template <typename T>
+  u32 CachedSet(TCached<T>& entry, const char* path, T value);
+  // The same for a per-preset path; presets above 3 give 166 before anything is sent.
+  template <typename T>
+  u32 CachedGetPreset(TCached<T> PresetCache::*member, const char* path, u8 preset, T* out);
+  template <typename T>
+  u32 CachedSetPreset(TCached<T> PresetCache::*member, const char* path, u8 preset, T value);
+  // Keeps `value` in the entry when caching is on.
+  template <typename T>
+  void Keep(TCached<T>& entry, const T& value) {
+    if (m_cacheEnabled) {
+      entry.value = value;
+      entry.valid = true;
+    }
+  }
+  // The cached value, when caching is on and the entry is valid.
+  template <typename T>
+  bool Cached(const TCached<T>& entry, T* out) const {
+    if (!m_cacheEnabled || !entry.valid) return false;
+    *out = entry.value;
+    return true;
+  }
+  // Enumerated settings stored as texts, with the cache.
+  u32 CachedGetEnum(TCached<u8>& entry, const char* path, u8* out, u32 (*textToValue)(const char*));
+  u32 CachedSetEnum(TCached<u8>& entry, const char* path, u8 value,
+                    const char* (*valueToText)(u32));
+  // A text getter into a caller's buffer with the cache (see _tqvGetString for the buffer rule).
+  template <u32 N>
+  u32 CachedGetText(TCachedText<N>& entry, const char* path, char* buffer, int size);
+  // Text setter with the cache.
+  template <u32 N>
+  u32 CachedSetText(TCachedText<N>& entry, const char* path, const char* text);
+
+  FPAConstants m_constants;
+  bool m_constantsLoaded = false;
+  PTreeCache m_cache{};
+  bool m_cacheEnabled = true;
+  void* m_tree;
+  bool m_lensController = false;
+};
+
+// --- File-local helpers shared by the backend's files --------------------------------------------
+
+// Longest path the backend builds (including the terminator).
+constexpr u32 kPathSize = 512;
+
+// A path with the preset digit in place of the n of ".system.settings.pn.", of
+// ".system.settings.NUC.pn." or of ".system.settings.tdrift.pn." (prefixes matched without regard
+// to case). Other paths, and presets of 4 or more, stay as they are. The copy is bounded by
+// `size`; returns `dst`.
+char* _tqvResourceForPreset(char* dst, u32 size, const char* path, u8 preset);
+// ".system.calib.cals." + calName + "." + field, bounded by `size`; returns `dst`.
+char* _tqvResourceForCal(char* dst, u32 size, const char* calName, const char* field);
+
+// A text at `path` into a caller's buffer, copied with its terminator only when `size` exceeds the
+// text's length plus one; otherwise 0xFFFFFFFF and the buffer untouched.
+u32 _tqvGetString(void* tree, const char* path, char* buffer, int size);
+
+// An enumerated setting stored as text: the text read is mapped with the enumeration's Enum
+// function; an unknown text gives 0xFFFFFFFF and leaves *value unchanged.
+u32 resGetEnum(void* tree, const char* path, u8* value, u32 (*textToValue)(const char*));
+// A code without a text gives 0xFFFFFFFF without a write.
+u32 resSetEnum(void* tree, const char* path, u32 value, const char* (*valueToText)(u32));
+
+// The value at `path` as text, whatever its type (used for camera information).
+zel::CString GetResString(void* tree, const char* path);
+
+// Typed reads and writes by the C++ type of the value (writes always commit).
+u32 resRead(void* tree, const char* path, bool* value);
+u32 resRead(void* tree, const char* path, i8* value);
+u32 resRead(void* tree, const char* path, u8* value);
+u32 resRead(void* tree, const char* path, i16* value);
+u32 resRead(void* tree, const char* path, u16* value);
+u32 resRead(void* tree, const char* path, i32* value);
+u32 resRead(void* tree, const char* path, u32* value);
+u32 resRead(void* tree, const char* path, float* value);
+u32 resRead(void* tree, const char* path, double* value);
+u32 resWrite(void* tree, const char* path, bool value);
+u32 resWrite(void* tree, const char* path, i8 value);
+u32 resWrite(void* tree, const char* path, u8 value);
+u32 resWrite(void* tree, const char* path, i16 value);
+u32 resWrite(void* tree, const char* path, u16 value);
+u32 resWrite(void* tree, const char* path, i32 value);
+u32 resWrite(void* tree, const char* path, u32 value);
+u32 resWrite(void* tree, const char* path, float value);
+u32 resWrite(void* tree, const char* path, double value);
+
+// Raises the connection's request time-out for a long operation and sets it back to 10000 ms on
+// every way out.
+class ScopedTimeout {
+ public:
+  ScopedTimeout(void* tree, u32 milliseconds) : m_tree(tree) { resSetTimeout(tree, milliseconds); }
+  ~ScopedTimeout() { resSetTimeout(m_tree, kDefaultTimeout); }
+  ScopedTimeout(const ScopedTimeout&) = delete;
+  ScopedTimeout& operator=(const ScopedTimeout&) = delete;
+  static constexpr u32 kDefaultTimeout = 10000;
+
+ private:
+  void* m_tree;
+};
+
+// Holds the connection exclusively (resAcquire) until it goes out of scope; check result() first.
+class ScopedAcquire {
+ public:
+  explicit ScopedAcquire(void* tree) : m_tree(tree), m_result(resAcquire(tree)) {}
+  ~ScopedAcquire() {
+    if (m_result == 0) resRelease(m_tree);
+  }
+  ScopedAcquire(const ScopedAcquire&) = delete;
+  ScopedAcquire& operator=(const ScopedAcquire&) = delete;
+  u32 result() const { return m_result; }
+
+ private:
+  void* m_tree;
+  u32 m_result;
+};
+
+// --- Template definitions --------------------------------------------------------------------
+
+template <typename T>
+u32 CTQVSDKPTree::CachedGet(TCached<T>& entry, const char* path, T* out) {
+  if (Cached(entry, out)) return rc::kOk;
+  T value{};
+  u32 result = resRead(m_tree, path, &value);
+  if (result != rc::kOk) return result;
+  Keep(entry, value);
+  *out = value;
+  return rc::kOk;
+}
+
+template <typename T>
+u32 CTQVSDKPTree::CachedSet(TCached<T>& entry, const char* path, T value) {
+  u32 result = resWrite(m_tree, path, value);
+  if (result == rc::kOk) Keep(entry, value);
+  return result;
+}
+
+template <typename T>
+u32 CTQVSDKPTree::CachedGetPreset(TCached<T> PresetCache::*member, const char* path, u8 preset,
+                                  T* out) {
+  if (preset > 3) return rc::kInvalidArgument;
+  char full[kPathSize];
+  return CachedGet(m_cache.preset[preset].*member, _tqvResourceForPreset(full, sizeof full, path, preset),
+                   out);
+}
+
+template <typename T>
+u32 CTQVSDKPTree::CachedSetPreset(TCached<T> PresetCache::*member, const char* path, u8 preset,
+                                  T value) {
+  if (preset > 3) return rc::kInvalidArgument;
+  char full[kPathSize];
+  return CachedSet(m_cache.preset[preset].*member, _tqvResourceForPreset(full, sizeof full, path, preset),
+                   value);
+}
+
+template <u32 N>
+u32 CTQVSDKPTree::CachedGetText(TCachedText<N>& entry, const char* path, char* buffer, int size) {
+  const char* text = nullptr;
+  char* read = nullptr;
+  if (m_cacheEnabled && entry.valid) {
+    text = entry.value;
+  } else {
+    u32 result = resGetString(m_tree, path, &read);
+    if (result != rc::kOk) return result;
+    text = read;
+    std::size_t length = std::strlen(read);
+    if (m_cacheEnabled && length < N) {
+      std::memcpy(entry.value, read, length + 1);
+      entry.valid = true;
+    }
+  }
+  std::size_t length = std::strlen(text);
+  u32 result = rc::kError;
+  if (size > 0 && static_cast<std::size_t>(size) > length + 1) {
+    std::memcpy(buffer, text, length + 1);
+    result = rc::kOk;
+  }
+  if (read) resFreeString(&read);
+  return result;
+}
+
+template <u32 N>
+u32 CTQVSDKPTree::CachedSetText(TCachedText<N>& entry, const char* path, const char* text) {
+  u32 result = resSetString(m_tree, path, text, 1);
+  if (result != rc::kOk) return result;
+  std::size_t length = std::strlen(text);
+  if (m_cacheEnabled && length < N) {
+    std::memcpy(entry.value, text, length + 1);
+    entry.valid = true;
+  } else {
+    entry.valid = false;
+  }
+  return result;
+}
