@@ -17,13 +17,13 @@
 
 #define TQV_WITH_HANDLE(...) (void* handle __VA_OPT__(, ) __VA_ARGS__)
 
-#define TQV_ENTRY(name, params, args)                                                   \
-  static_assert(std::is_same_v<decltype(&::tqv##name), u32(*) TQV_WITH_HANDLE params>,  \
+#define TQV_ENTRY(name, params, args)                                                           \
+  static_assert(std::is_same_v<decltype(&::tqv##name), u32(*) TQV_WITH_HANDLE params>,          \
                 "the public header must declare tqv" #name " with the operation's parameters"); \
-  extern "C" TQV_API u32 tqv##name TQV_WITH_HANDLE params {                             \
-    zel::TSharedPtr<ITQVSDK> sdk = sdks().Resolve(handle);                              \
-    if (!sdk) return rc::kError;                                                        \
-    return sdk->name args;                                                              \
+  extern "C" TQV_API u32 tqv##name TQV_WITH_HANDLE params {                                     \
+    zel::TSharedPtr<ITQVSDK> sdk = sdks().Resolve(handle);                                      \
+    if (!sdk) return rc::kError;                                                                \
+    return sdk->name args;                                                                      \
   }
 
 #define TQV_OP(name, params, args) \

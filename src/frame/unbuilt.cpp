@@ -1,9 +1,9 @@
 // Operations whose family is not built yet (interface/unbuilt.h) answer 2 on both backends.
-#include "genicam/CTQVSDKGenICam.h"
 #include "interface/unbuilt.h"
+#include "genicam/CTQVSDKGenICam.h"
 #include "ptree/CTQVSDKPTree.h"
 
-#define TQV_UNBUILT_DEFINITIONS(name, params)                  \
+#define TQV_UNBUILT_DEFINITIONS(name, params)                 \
   u32 CTQVSDKPTree::name params { return rc::kNotSupported; } \
   u32 CTQVSDKGenICam::name params { return rc::kNotSupported; }
 

@@ -72,6 +72,16 @@ class CTQVSDKGenICam : public ITQVSDK {
   u32 SelectFile(u8 kind, const char* name);
   u32 CloseFile(u32 result);
 
+  // The voltage list, read once; then selects a voltage by name (160 when the camera has none of
+  // that name).
+  u32 FillVoltageNames();
+  u32 SelectVoltage(const char* name);
+  // Selects a detector bias on cameras that have several.
+  u32 SelectBias(u8 index);
+  // Writes a manufacturing constant and keeps the loaded copy in step.
+  u32 SetConstantFeature(const char* name, u32 value, u32* constant);
+  u32 SetDeadRowsFeature(const char* name, u32 value);
+
   // The per-preset feature name: PresetText(preset) followed by `name`.
   zel::CString PresetFeature(u8 preset, const char* name) const;
 
@@ -79,6 +89,7 @@ class CTQVSDKGenICam : public ITQVSDK {
   Device m_device;
   zel::TArray<zel::CString> m_voltageNames;
   bool m_voltageNamesFilled = false;
+  i64 m_voltageFirstIndex = 0;
   zel::TArray<zel::CString> m_calTags;
   bool m_calTagsFilled = false;
   zel::TArray<zel::CString> m_factoryNUCNames;

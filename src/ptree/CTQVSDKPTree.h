@@ -68,6 +68,15 @@ class CTQVSDKPTree : public ITQVSDK {
   template <u32 N>
   u32 CachedSetText(TCachedText<N>& entry, const char* path, const char* text);
 
+  // Float limits of a path, kept in the cache.
+  u32 CachedLimits(TCached<std::array<float, 2>>& entry, const char* path, float* minimum,
+                   float* maximum);
+  // 166 for a detector bias index the camera does not have (or above 1).
+  u32 CheckBiasIndex(u8 index);
+  // Manufacturing setters that keep the loaded constants in step.
+  u32 SetConstantPath(const char* path, u32 value, u32* constant);
+  u32 SetDeadRowsPath(const char* path, u32 value);
+
   FPAConstants m_constants;
   bool m_constantsLoaded = false;
   PTreeCache m_cache{};
@@ -177,8 +186,8 @@ u32 CTQVSDKPTree::CachedGetPreset(TCached<T> PresetCache::*member, const char* p
                                   T* out) {
   if (preset > 3) return rc::kInvalidArgument;
   char full[kPathSize];
-  return CachedGet(m_cache.preset[preset].*member, _tqvResourceForPreset(full, sizeof full, path, preset),
-                   out);
+  return CachedGet(m_cache.preset[preset].*member,
+                   _tqvResourceForPreset(full, sizeof full, path, preset), out);
 }
 
 template <typename T>
@@ -186,8 +195,8 @@ u32 CTQVSDKPTree::CachedSetPreset(TCached<T> PresetCache::*member, const char* p
                                   T value) {
   if (preset > 3) return rc::kInvalidArgument;
   char full[kPathSize];
-  return CachedSet(m_cache.preset[preset].*member, _tqvResourceForPreset(full, sizeof full, path, preset),
-                   value);
+  return CachedSet(m_cache.preset[preset].*member,
+                   _tqvResourceForPreset(full, sizeof full, path, preset), value);
 }
 
 template <u32 N>

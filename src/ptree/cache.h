@@ -60,8 +60,10 @@ struct PTreeCache {
   TCached<u8> gainLevel;
   TCached<u8> fpaBiasCount;
   TCached<float> fpaBias[2];
+  TCached<std::array<float, 2>> fpaBiasLimits[2];
   TCached<std::array<u16, 6>> windowLimits;
   TCached<float> globalOffsetVoltage;
+  TCached<std::array<float, 2>> globalOffsetVoltageLimits;
   TCached<bool> skimmingEnabled;
   TCached<float> skimmingVoltage;
   TCached<std::array<float, 2>> skimmingVoltageLimits;

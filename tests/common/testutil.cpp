@@ -51,7 +51,8 @@ std::vector<zel::u32> SleepRecorder::Sleeps() const {
 
 zel::u64 SleepRecorder::TotalMs() const {
   zel::u64 total = 0;
-  for (zel::u32 ms : Sleeps()) total += ms;
+  for (zel::u32 ms : Sleeps())
+    total += ms;
   return total;
 }
 
@@ -76,18 +77,21 @@ std::vector<std::string> LogCapture::Lines() const {
 
 std::vector<zel::u8> ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  return std::vector<zel::u8>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return std::vector<zel::u8>((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
 }
 
 void WriteFile(const std::string& path, const std::vector<zel::u8>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 std::vector<zel::u8> RandomBytes(std::size_t count, zel::u32 seed) {
   std::mt19937 engine(seed);
   std::vector<zel::u8> bytes(count);
-  for (zel::u8& b : bytes) b = static_cast<zel::u8>(engine());
+  for (zel::u8& b : bytes)
+    b = static_cast<zel::u8>(engine());
   return bytes;
 }
 

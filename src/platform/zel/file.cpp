@@ -85,7 +85,8 @@ CMemFile::~CMemFile() { Free(m_data); }
 bool CMemFile::Reserve(u64 length) {
   if (length <= m_capacity) return true;
   u64 capacity = m_capacity ? m_capacity : 256;
-  while (capacity < length) capacity *= 2;
+  while (capacity < length)
+    capacity *= 2;
   u8* block = static_cast<u8*>(Realloc(m_data, capacity));
   if (!block) return false;
   m_data = block;
@@ -113,8 +114,9 @@ u32 CMemFile::Read(void* buffer, u32 length) {
 }
 
 bool CMemFile::Seek(i64 offset, u32 origin) {
-  i64 base = origin == kSeekBegin ? 0 : origin == kSeekEnd ? static_cast<i64>(m_length)
-                                                            : static_cast<i64>(m_position);
+  i64 base = origin == kSeekBegin ? 0
+             : origin == kSeekEnd ? static_cast<i64>(m_length)
+                                  : static_cast<i64>(m_position);
   if (offset > std::numeric_limits<i64>::max() - base) return false;
   i64 target = base + offset;
   if (target < 0) return false;

@@ -80,15 +80,18 @@ class TArray {
   // Removes one element, keeping the order of the others.
   void RemoveAt(u32 index) {
     if (index >= m_count) ThrowOutOfRangeException("TArray: index out of range.");
-    for (u32 i = index; i + 1 < m_count; ++i) m_data[i] = std::move(m_data[i + 1]);
+    for (u32 i = index; i + 1 < m_count; ++i)
+      m_data[i] = std::move(m_data[i + 1]);
     m_data[--m_count].~T();
   }
 
   // Shrinks (destroying the tail) or grows (value-initialising new elements) to `count`.
   void SetCount(u32 count) {
-    while (m_count > count) m_data[--m_count].~T();
+    while (m_count > count)
+      m_data[--m_count].~T();
     if (count > m_capacity) Grow(count);
-    while (m_count < count) new (m_data + m_count++) T();
+    while (m_count < count)
+      new (m_data + m_count++) T();
   }
   void Clear() { SetCount(0); }
 
@@ -118,7 +121,8 @@ class TArray {
     }
   }
   void Release() {
-    for (u32 i = 0; i < m_count; ++i) m_data[i].~T();
+    for (u32 i = 0; i < m_count; ++i)
+      m_data[i].~T();
     Free(m_data);
     m_data = nullptr;
     m_capacity = m_count = 0;

@@ -18,7 +18,8 @@ using i32 = std::int32_t;
 using i64 = std::int64_t;
 
 // The framework's allocator. Blocks from Alloc/Realloc are released with Free; they are
-// compatible with the C library's malloc/free so that texts handed to hosts can be freed either way.
+// compatible with the C library's malloc/free so that texts handed to hosts can be freed either
+// way.
 ZEL_API void* Alloc(std::size_t size);
 ZEL_API void* Realloc(void* block, std::size_t size);
 ZEL_API void Free(void* block);

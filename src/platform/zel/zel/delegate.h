@@ -18,7 +18,8 @@ class delegate<R(A...)> {
   // Binds a member function of an object that outlives the delegate.
   template <typename C, R (C::*Method)(A...)>
   static delegate FromMethod(C* object) {
-    return delegate(object, [](void* o, A... a) -> R { return (static_cast<C*>(o)->*Method)(a...); });
+    return delegate(object,
+                    [](void* o, A... a) -> R { return (static_cast<C*>(o)->*Method)(a...); });
   }
   // Binds a callable object (a lambda, say) that outlives the delegate.
   template <typename F>

@@ -41,7 +41,9 @@ class TSharedPtr {
   explicit TSharedPtr(T* object, Deleter deleter = nullptr) : m_object(object), m_deleter(deleter) {
     if (object) m_counter = CReferenceCounter::Create();
   }
-  TSharedPtr(const TSharedPtr& other) noexcept { Assign(other.m_object, other.m_counter, other.m_deleter); }
+  TSharedPtr(const TSharedPtr& other) noexcept {
+    Assign(other.m_object, other.m_counter, other.m_deleter);
+  }
   TSharedPtr(TSharedPtr&& other) noexcept { Take(other); }
   template <typename U, typename = std::enable_if_t<std::is_convertible_v<U*, T*>>>
   TSharedPtr(const TSharedPtr<U>& other) noexcept {  // NOLINT(google-explicit-constructor)
