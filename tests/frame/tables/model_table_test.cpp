@@ -1,0 +1,184 @@
+// The camera model table: its shape, its invariants, and the look-ups by camera type and subtype.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <set>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "frame/tables/tables.h"
+#include "tqvSDK.h"
+
+namespace {
+
+std::vector<tqvSModelInfo> Rows() {
+  std::vector<tqvSModelInfo> rows;
+  for (const tqvSModelInfo* row = tqvGetModelInfoTable(); row->modelName; ++row) {
+    rows.push_back(*row);
+  }
+  return rows;
+}
+
+std::string NameOf(uint32_t (*fn)(uint32_t, char*, int32_t), uint32_t code) {
+  char buffer[128];
+  return fn(code, buffer, sizeof buffer) == TQV_OK ? buffer : "";
+}
+
+TEST(ModelTable, HasFiveHundredFiftyFiveRowsAndTheEndRow) {
+  const tqvSModelInfo* table = tqvGetModelInfoTable();
+  ASSERT_NE(table, nullptr);
+  for (int i = 0; i < 555; ++i)
+    ASSERT_NE(table[i].modelName, nullptr) << "row " << i;
+  const tqvSModelInfo& end = table[555];
+  EXPECT_EQ(end.modelName, nullptr);
+  EXPECT_EQ(end.subtypeName, nullptr);
+  EXPECT_EQ(end.partNumber, nullptr);
+}
+
+TEST(ModelTable, TriplesAndPartNumbersAreUnique) {
+  std::set<std::tuple<int, int, int>> triples;
+  std::set<std::string> partNumbers;
+  std::map<std::pair<int, int>, int> rowsPerPair;
+  for (const tqvSModelInfo& row : Rows()) {
+    EXPECT_TRUE(triples.emplace(row.cameraType, row.subtype, row.pleoraBoardType).second)
+        << row.partNumber;
+    EXPECT_TRUE(partNumbers.insert(row.partNumber).second) << row.partNumber;
+    ++rowsPerPair[{row.cameraType, row.subtype}];
+  }
+  for (const auto& [pair, count] : rowsPerPair) {
+    EXPECT_GE(count, 1);
+    EXPECT_LE(count, 3) << "camera type " << pair.first << " subtype " << pair.second;
+  }
+}
+
+TEST(ModelTable, BandPassPairsComeFromTheAllowedSetAndFitTheDetector) {
+  using Band = std::pair<double, double>;
+  // Detector material: the bands it can deliver.
+  const std::map<int, std::set<Band>> allowed = {
+      {0, {{3.0, 5.0}, {3.2, 3.4}}},               // InSb, with a gas-imaging cold filter
+      {1, {{0.9, 1.7}}},                           // InGaAs
+      {2, {{0.4, 1.7}}},                           // VisGaAs
+      {3, {{7.5, 10.5}}},                          // QWIP
+      {4, {{2.7, 5.7}, {3.0, 5.0}, {7.5, 12.0}}},  // MCT
+      {5, {{7.5, 12.0}}},                          // Bolometer
+      {6, {{7.5, 10.5}}},                          // T2SLS
+      {7, {{3.0, 5.0}}},                           // EpiAlloy
+  };
+  std::set<Band> used;
+  for (const tqvSModelInfo& row : Rows()) {
+    ASSERT_TRUE(allowed.count(row.detectorType)) << row.partNumber;
+    const Band band{row.bandpassLow, row.bandpassHigh};
+    EXPECT_TRUE(allowed.at(row.detectorType).count(band)) << row.partNumber;
+    used.insert(band);
+  }
+  EXPECT_EQ(used.size(), 7u) << "every band of the set is offered";
+}
+
+TEST(ModelTable, CodesAndFlagsAreInRange) {
+  for (const tqvSModelInfo& row : Rows()) {
+    SCOPED_TRACE(row.partNumber);
+    EXPECT_LE(row.boardType, 6);
+    EXPECT_LE(row.pleoraBoardType, 2);
+    for (uint8_t flag : {row.spare1, row.lowCost, row.automation, row.spare2})
+      EXPECT_LE(flag, 1);
+    ASSERT_NE(row.subtypeName, nullptr);
+    ASSERT_NE(row.partNumber, nullptr);
+    EXPECT_NE(NameOf(tqvGetReadoutName, row.readout).rfind("Unk(", 0), 0u);
+    EXPECT_NE(NameOf(tqvGetDetectorTypeName, row.detectorType).rfind("Unk(", 0), 0u);
+  }
+}
+
+TEST(ModelTable, GroupedByBoardAndCameraType) {
+  std::set<std::pair<int, int>> finished;
+  std::pair<int, int> current{-1, -1};
+  for (const tqvSModelInfo& row : Rows()) {
+    const std::pair<int, int> group{row.boardType, row.cameraType};
+    if (group == current) continue;
+    EXPECT_GE(group.first, current.first) << "boards in order";
+    EXPECT_TRUE(finished.insert(group).second)
+        << "board " << group.first << " camera type " << group.second << " split";
+    current = group;
+  }
+}
+
+// Texts agree with the codes: the model name begins with the camera type's name, the subtype
+// name with the readout's format, the part number encodes the triple and the low-cost flag.
+TEST(ModelTable, TextsAgreeWithCodes) {
+  std::set<int> typesWithRows;
+  for (const tqvSModelInfo& row : Rows()) {
+    SCOPED_TRACE(row.partNumber);
+    typesWithRows.insert(row.cameraType);
+    const std::string typeName = NameOf(tqvGetCameraTypeName, row.cameraType);
+    EXPECT_EQ(std::string(row.modelName).rfind(typeName + " ", 0), 0u) << row.modelName;
+
+    const std::string readout = NameOf(tqvGetReadoutName, row.readout);
+    const std::string format =
+        readout.substr(readout.find(' ') + 1, readout.find(',') - readout.find(' ') - 1);
+    EXPECT_EQ(std::string(row.subtypeName).rfind(format + " ", 0), 0u) << row.subtypeName;
+
+    char expected[32];
+    std::snprintf(expected, sizeof expected, "TQ%02u-%03u-%c%s", row.cameraType, row.subtype,
+                  "PUG"[row.pleoraBoardType], row.lowCost ? "L" : "");
+    EXPECT_STREQ(row.partNumber, expected);
+  }
+  EXPECT_EQ(typesWithRows, (std::set<int>{3, 4, 7, 9, 10, 11, 12, 13, 14, 16, 17, 20}));
+}
+
+TEST(ModelTable, LowCostModelsForTheFrameRateCap) {
+  // The cap applies to camera types 11 and 16 only; both need low-cost models, among them a
+  // readout-11 model (read as 640 columns) and a 320-column one.
+  std::set<std::pair<int, int>> lowCost;  // camera type, readout
+  for (const tqvSModelInfo& row : Rows()) {
+    if (row.lowCost) lowCost.emplace(row.cameraType, row.readout);
+  }
+  for (auto [cameraType, readout] : lowCost)
+    EXPECT_TRUE(cameraType == 11 || cameraType == 16);
+  EXPECT_TRUE(lowCost.count({11, 11}));
+  EXPECT_TRUE(lowCost.count({16, 3}));
+}
+
+TEST(ModelTable, PairsThatTheSimulatedCamerasReport) {
+  for (auto [cameraType, subtype] : {std::pair{4, 2}, {3, 16}, {9, 1}}) {
+    EXPECT_NE(tables::FindModel(cameraType, subtype), nullptr) << cameraType << "/" << subtype;
+  }
+}
+
+TEST(ModelLookups, IsLowCostEx) {
+  bool lowCost = true;
+  ASSERT_EQ(tqvGetIsLowCostEx(3, 16, &lowCost), TQV_OK);
+  EXPECT_FALSE(lowCost);
+  ASSERT_EQ(tqvGetIsLowCostEx(11, 1, &lowCost), TQV_OK);
+  EXPECT_TRUE(lowCost);
+  ASSERT_EQ(tqvGetIsLowCostEx(16, 1, &lowCost), TQV_OK);
+  EXPECT_TRUE(lowCost);
+
+  for (auto [cameraType, subtype] : {std::pair{0, 0}, {3, 29}, {5, 1}, {255, 255}}) {
+    bool untouched = true;
+    EXPECT_EQ(tqvGetIsLowCostEx(cameraType, subtype, &untouched), TQV_ERROR);
+    EXPECT_TRUE(untouched);
+  }
+  EXPECT_EQ(tqvGetIsLowCostEx(11, 1, nullptr), TQV_INVALID_ARGUMENT);
+}
+
+TEST(ModelLookups, FirstMatchingRowWins) {
+  // (3, 16) has a PT1000 row before its GigE row.
+  const tqvSModelInfo* row = tables::FindModel(3, 16);
+  ASSERT_NE(row, nullptr);
+  EXPECT_EQ(row->pleoraBoardType, 0);
+  EXPECT_EQ(tables::FindModel(3, 16, 2)->pleoraBoardType, 2);
+  EXPECT_EQ(tables::FindModel(3, 16, 1), nullptr);
+}
+
+TEST(ModelLookups, PartNumber) {
+  EXPECT_STREQ(tables::PartNumberFor(3, 16, 0), "TQ03-016-P");
+  EXPECT_STREQ(tables::PartNumberFor(3, 16, 2), "TQ03-016-G");
+  EXPECT_STREQ(tables::PartNumberFor(3, 16, 1), "unknown");  // no NTx-UV3 build of that pair
+  EXPECT_STREQ(tables::PartNumberFor(3, 29, 0), "unknown");
+  EXPECT_STREQ(tables::PartNumberFor(0, 0, 0), "unknown");  // the end row is no match
+}
+
+}  // namespace
