@@ -2,11 +2,53 @@
 // features carry the prefix "PS0".."PS3". Every operation holds the handle's recursive lock.
 #pragma once
 
+#include <atomic>
 #include <mutex>
+#include <thread>
 
 #include "interface/ITQVSDK.h"
 #include "interface/constants.h"
 #include "zel/cam/gic.h"
+
+// The backend's operation lock: recursive, so that operations may call each other, and able to be
+// released completely for a while (transfers release it while they touch the host file, run zlib
+// or call progress; autofocus waits release it while they sleep).
+class OperationLock {
+ public:
+  void lock() {
+    if (m_owner.load(std::memory_order_relaxed) == std::this_thread::get_id()) {
+      ++m_depth;
+      return;
+    }
+    m_mutex.lock();
+    m_owner.store(std::this_thread::get_id(), std::memory_order_relaxed);
+    m_depth = 1;
+  }
+  void unlock() {
+    if (--m_depth == 0) {
+      m_owner.store(std::thread::id(), std::memory_order_relaxed);
+      m_mutex.unlock();
+    }
+  }
+  // Releases every level the calling thread holds; returns how many to take back.
+  int ReleaseAll() {
+    int depth = m_depth;
+    m_depth = 0;
+    m_owner.store(std::thread::id(), std::memory_order_relaxed);
+    m_mutex.unlock();
+    return depth;
+  }
+  void Reacquire(int depth) {
+    m_mutex.lock();
+    m_owner.store(std::this_thread::get_id(), std::memory_order_relaxed);
+    m_depth = depth;
+  }
+
+ private:
+  std::mutex m_mutex;
+  std::atomic<std::thread::id> m_owner{};
+  int m_depth = 0;  // only touched by the owner
+};
 
 class CTQVSDKGenICam : public ITQVSDK {
  public:
@@ -69,8 +111,20 @@ class CTQVSDKGenICam : public ITQVSDK {
 
   // Runs a file operation: selector, execute and wait, status (other than 0: 0xFFFFFFFF).
   u32 RunFileOperation(i64 operation);
+  // Execute and wait, then the status, for the operation already selected.
+  u32 ExecuteFileOperation();
+  // File selector = kind, and (unless the kind is the factory default state) the file name.
   u32 SelectFile(u8 kind, const char* name);
+  // Whether the camera compresses transfers; if so, asks for a zlib stream.
+  u32 RequestCompression(bool* compressed);
+  // Opens the selected file for reading (0) or writing (1, announcing `size`).
+  u32 OpenFile(i64 mode, u32 size);
+  // The close step of a transfer: a failing close replaces `result`.
   u32 CloseFile(u32 result);
+  // The directory selector and, for selector 0, the directory name.
+  u32 SelectDirectory(u8 kind, const char* name);
+  // Runs a directory operation; the status is returned in `status`.
+  u32 RunDirectoryOperation(i64 operation, u8* status);
 
   // The voltage list, read once; then selects a voltage by name (160 when the camera has none of
   // that name).
@@ -96,23 +150,25 @@ class CTQVSDKGenICam : public ITQVSDK {
   bool m_factoryNUCNamesFilled = false;
   const FileFeatureNames* m_fileNames = &kStandardFileNames;
   u32 m_boardType = 0;
-  mutable std::recursive_mutex m_lock;
+  mutable OperationLock m_lock;
 
   friend class GenICamLockRelease;
 };
 
-// Releases the backend's lock for a scope (host file work, zlib, progress callbacks, autofocus
-// waits) and takes it again at the end. The caller must hold the lock exactly once.
+// Releases the backend's lock completely for a scope (host file work, zlib, progress callbacks,
+// autofocus waits) and takes it back, to the same depth, at the end. The caller holds the lock.
 class GenICamLockRelease {
  public:
-  explicit GenICamLockRelease(CTQVSDKGenICam& backend) : m_lock(backend.m_lock) { m_lock.unlock(); }
-  ~GenICamLockRelease() { m_lock.lock(); }
+  explicit GenICamLockRelease(CTQVSDKGenICam& backend)
+      : m_lock(backend.m_lock), m_depth(m_lock.ReleaseAll()) {}
+  ~GenICamLockRelease() { m_lock.Reacquire(m_depth); }
   GenICamLockRelease(const GenICamLockRelease&) = delete;
   GenICamLockRelease& operator=(const GenICamLockRelease&) = delete;
 
  private:
-  std::recursive_mutex& m_lock;
+  OperationLock& m_lock;
+  int m_depth;
 };
 
 // Every operation of the backend starts with this line.
-#define TQV_GIC_OPERATION() std::lock_guard<std::recursive_mutex> tqvOperationLock(m_lock)
+#define TQV_GIC_OPERATION() std::lock_guard<OperationLock> tqvOperationLock(m_lock)

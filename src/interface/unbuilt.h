@@ -402,7 +402,6 @@
 #define TQV_UNBUILT_GetLensControlType TQV_MEMBER
 #define TQV_UNBUILT_SetLensControlType TQV_MEMBER
 #define TQV_UNBUILT_GetLensControlTypeWritable TQV_MEMBER
-#define TQV_UNBUILT_CreateDir TQV_MEMBER
 #define TQV_UNBUILT_RemoveFile TQV_MEMBER
 #define TQV_UNBUILT_RenameFile TQV_MEMBER
 #define TQV_UNBUILT_FileExists TQV_MEMBER
@@ -498,7 +497,6 @@
 #define TQV_UNBUILT_GetBlackHotEnabled TQV_MEMBER
 #define TQV_UNBUILT_SetBlackHotEnabled TQV_MEMBER
 #define TQV_UNBUILT_ListDir TQV_MEMBER
-#define TQV_UNBUILT_RemoveDir TQV_MEMBER
 #define TQV_UNBUILT_GetNumColors TQV_MEMBER
 #define TQV_UNBUILT_GetColor TQV_MEMBER
 #define TQV_UNBUILT_SetColor TQV_MEMBER

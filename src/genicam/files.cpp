@@ -1,0 +1,388 @@
+// The camera file and directory protocol over GenICam features: a file selector and name, an
+// operation selector with an execute command and a status, and an access window (offset, length,
+// buffer register). Transfers may be zlib-compressed.
+#include <zlib.h>
+
+#include <vector>
+
+#include "genicam/CTQVSDKGenICam.h"
+#include "genicam/access.h"
+
+namespace {
+
+// File operations and open modes.
+enum : i64 { kOpen = 0, kClose = 1, kRead = 2, kWrite = 3, kDelete = 4, kRename = 5, kInfo = 6 };
+enum : i64 { kOpenRead = 0, kOpenWrite = 1 };
+enum : i64 { kListDirectory = 0, kCreateDirectory = 1, kRemoveDirectory = 2, kFreeSpace = 3 };
+// The file kind of the factory default state, the only file of its kind (no name).
+constexpr u8 kFactoryDefaultState = 5;
+// A directory listing with nothing in it.
+constexpr u8 kNothingToList = 2;
+
+// Only the low byte of a status counts.
+u32 CheckStatus(u32 readResult, u8 status) {
+  if (readResult != rc::kOk) return readResult;
+  return status == 0 ? rc::kOk : rc::kError;
+}
+
+// Inflates one received chunk into the host file. Returns false on a broken stream.
+bool InflateChunk(z_stream& stream, u8* input, u32 inputLength, std::vector<u8>& output,
+                  zel::IFile& file, u32* produced, bool* ended) {
+  stream.next_in = input;
+  stream.avail_in = inputLength;
+  *produced = 0;
+  const u32 outputLength = static_cast<u32>(output.size());
+  for (;;) {
+    stream.next_out = output.data();
+    stream.avail_out = outputLength;
+    int status = inflate(&stream, Z_NO_FLUSH);
+    u32 made = outputLength - stream.avail_out;
+    if (made) file.Write(output.data(), made);
+    *produced += made;
+    if (status == Z_STREAM_END) {
+      *ended = true;
+      return true;
+    }
+    if (status != Z_OK && status != Z_BUF_ERROR) return false;
+    if (stream.avail_in == 0 && stream.avail_out != 0) return true;
+    if (status == Z_BUF_ERROR && made == 0) return true;  // no progress possible
+  }
+}
+
+// Fills the send buffer with the next part of the deflate stream. Returns the bytes produced;
+// `last` tells that the stream has ended (or broke: what was produced is still sent).
+u32 DeflateChunk(z_stream& stream, std::vector<u8>& input, std::vector<u8>& output,
+                 zel::IFile& file, u32* remaining, bool* last) {
+  const u32 length = static_cast<u32>(output.size());
+  stream.next_out = output.data();
+  stream.avail_out = length;
+  while (stream.avail_out > 0) {
+    if (stream.avail_in == 0 && *remaining > 0) {
+      u32 part = *remaining < length ? *remaining : length;
+      file.Read(input.data(), part);  // a short read sends whatever the buffer holds
+      *remaining -= part;
+      stream.next_in = input.data();
+      stream.avail_in = part;
+    }
+    const int flush = (stream.avail_in == 0 && *remaining == 0) ? Z_FINISH : Z_NO_FLUSH;
+    const int status = deflate(&stream, flush);
+    if (status == Z_STREAM_END || (status != Z_OK && status != Z_BUF_ERROR)) {
+      *last = true;
+      break;
+    }
+  }
+  return length - stream.avail_out;
+}
+
+}  // namespace
+
+// --- Shared steps --------------------------------------------------------------------------------
+
+u32 CTQVSDKGenICam::ExecuteFileOperation() {
+  u32 result = gicExecute(m_device, m_fileNames->operationExecute, true);
+  if (result != rc::kOk) return result;
+  u8 status = 0;
+  return CheckStatus(gicGetEnumValue(m_device, m_fileNames->operationStatus, &status, kGicAttempts),
+                     status);
+}
+
+u32 CTQVSDKGenICam::RunFileOperation(i64 operation) {
+  u32 result = gicSetEnumValue(m_device, m_fileNames->operationSelector, operation, kGicAttempts);
+  return result ? result : ExecuteFileOperation();
+}
+
+u32 CTQVSDKGenICam::SelectFile(u8 kind, const char* name) {
+  u32 result =
+      gicSetEnumValue(m_device, m_fileNames->selector, static_cast<i64>(kind), kGicAttempts);
+  if (result == rc::kOk && kind != kFactoryDefaultState) {
+    result = gicSetString(m_device, m_fileNames->fileName, name, kGicAttempts);
+  }
+  return result;
+}
+
+u32 CTQVSDKGenICam::RequestCompression(bool* compressed) {
+  *compressed = gicIsPresent(m_device, m_fileNames->compression);
+  if (!*compressed) return rc::kOk;
+  return gicSetEnumValue(m_device, m_fileNames->compression, i64{1}, kGicAttempts);
+}
+
+u32 CTQVSDKGenICam::OpenFile(i64 mode, u32 size) {
+  u32 result = gicSetEnumValue(m_device, m_fileNames->operationSelector, kOpen, kGicAttempts);
+  if (result == rc::kOk)
+    result = gicSetEnumValue(m_device, m_fileNames->openMode, mode, kGicAttempts);
+  if (result == rc::kOk && mode == kOpenWrite) {
+    result = gicSetInt64(m_device, m_fileNames->fileSize, size, kGicAttempts);
+  }
+  return result ? result : ExecuteFileOperation();
+}
+
+u32 CTQVSDKGenICam::CloseFile(u32 result) {
+  u32 closed = RunFileOperation(kClose);
+  return closed != rc::kOk ? closed : result;
+}
+
+// --- Transfers -----------------------------------------------------------------------------------
+
+u32 CTQVSDKGenICam::FileDownload(u8 kind, const char* name, zel::TSharedPtr<zel::IFile> file,
+                                 zel::delegate<int(u32, u32)> progress) {
+  TQV_GIC_OPERATION();
+  if (!name && kind != kFactoryDefaultState) return rc::kInvalidArgument;
+  if (!file) return rc::kInvalidArgument;
+  bool compressed = false;
+  u32 result = SelectFile(kind, name);
+  if (result == rc::kOk) result = RequestCompression(&compressed);
+  if (result == rc::kOk) result = OpenFile(kOpenRead, 0);
+  if (result != rc::kOk) return result;
+
+  // From here on every way out closes the camera file.
+  zel::TSharedPtr<zel::cam::gic::IRegister> buffer;
+  i64 registerLength = 0;
+  if (gicGetRegister(m_device, m_fileNames->accessBuffer, &buffer) != rc::kOk) {
+    return CloseFile(rc::kError);
+  }
+  try {
+    registerLength = buffer->GetLength();
+  } catch (...) {
+    return CloseFile(rc::kError);
+  }
+  if (registerLength <= 0 || registerLength > 0x7FFFFFFF) return CloseFile(rc::kError);
+  const u32 chunkLength = static_cast<u32>(registerLength);
+
+  std::vector<u8> received(chunkLength);
+  std::vector<u8> inflated(compressed ? chunkLength : 0);
+  z_stream stream{};
+  bool streamOpen = false;
+  if (compressed) {
+    if (inflateInit2(&stream, 15) != Z_OK) return CloseFile(rc::kError);
+    streamOpen = true;
+  }
+
+  i64 size = 0;
+  result = gicGetInt64(m_device, m_fileNames->fileSize, &size, kGicAttempts);
+  const u32 total = static_cast<u32>(size);
+  u32 remaining = total;
+  u32 offset = 0;
+  bool ended = false;
+  if (result == rc::kOk) {
+    result = gicSetEnumValue(m_device, m_fileNames->operationSelector, kRead, kGicAttempts);
+  }
+  while (result == rc::kOk && remaining != 0) {
+    const u32 request = (!compressed && remaining < chunkLength) ? remaining : chunkLength;
+    result = gicSetInt64(m_device, m_fileNames->accessOffset, offset, kGicAttempts);
+    if (!result) result = gicSetInt64(m_device, m_fileNames->accessLength, request, kGicAttempts);
+    if (!result) result = ExecuteFileOperation();
+    if (!result) result = gicReadRegister(*buffer, received.data(), chunkLength);
+    if (result != rc::kOk) break;
+
+    GenICamLockRelease unlocked(*this);
+    u32 produced = request;
+    if (compressed) {
+      if (ended ||
+          !InflateChunk(stream, received.data(), chunkLength, inflated, *file, &produced, &ended)) {
+        result = rc::kError;  // a broken stream, or more data announced than the stream holds
+        break;
+      }
+      offset += chunkLength;
+    } else {
+      file->Write(received.data(), request);
+      offset += request;
+    }
+    remaining = produced >= remaining ? 0 : remaining - produced;
+    if (progress) progress(total - remaining, total);
+  }
+
+  if (streamOpen) inflateEnd(&stream);
+  return CloseFile(result);
+}
+
+u32 CTQVSDKGenICam::FileUpload(u8 kind, const char* name, zel::TSharedPtr<zel::IFile> file,
+                               zel::delegate<int(u32, u32)> progress) {
+  TQV_GIC_OPERATION();
+  if (!name && kind != kFactoryDefaultState) return rc::kInvalidArgument;
+  if (!file) return rc::kInvalidArgument;
+  const u32 total = static_cast<u32>(file->GetLength());
+  bool compressed = false;
+  u32 result = SelectFile(kind, name);
+  if (result == rc::kOk) result = RequestCompression(&compressed);
+  if (result == rc::kOk) result = OpenFile(kOpenWrite, total);
+  if (result != rc::kOk) return result;
+
+  zel::TSharedPtr<zel::cam::gic::IRegister> buffer;
+  i64 registerLength = 0;
+  if (gicGetRegister(m_device, m_fileNames->accessBuffer, &buffer) != rc::kOk) {
+    return CloseFile(rc::kError);
+  }
+  try {
+    registerLength = buffer->GetLength();
+  } catch (...) {
+    return CloseFile(rc::kError);
+  }
+  if (registerLength <= 0 || registerLength > 0x7FFFFFFF) return CloseFile(rc::kError);
+  const u32 chunkLength = static_cast<u32>(registerLength);
+
+  std::vector<u8> send(chunkLength);
+  std::vector<u8> input(compressed ? chunkLength : 0);
+  z_stream stream{};
+  bool streamOpen = false;
+  if (compressed) {
+    if (deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY) !=
+        Z_OK) {
+      return CloseFile(rc::kError);
+    }
+    streamOpen = true;
+  }
+
+  result = gicSetEnumValue(m_device, m_fileNames->operationSelector, kWrite, kGicAttempts);
+  u32 remaining = total;
+  u32 offset = 0;
+  for (bool last = false; result == rc::kOk && !last;) {
+    u32 chunk = 0;
+    {
+      GenICamLockRelease unlocked(*this);
+      if (compressed) {
+        chunk = DeflateChunk(stream, input, send, *file, &remaining, &last);
+      } else {
+        chunk = remaining < chunkLength ? remaining : chunkLength;
+        file->Read(send.data(), chunk);  // a short read sends whatever the buffer holds
+        remaining -= chunk;
+        last = remaining == 0;
+      }
+    }
+    result = gicSetInt64(m_device, m_fileNames->accessOffset, offset, kGicAttempts);
+    if (!result) result = gicSetInt64(m_device, m_fileNames->accessLength, chunk, kGicAttempts);
+    if (!result) result = gicWriteRegister(*buffer, send.data(), chunkLength);
+    if (!result) result = ExecuteFileOperation();
+    if (result != rc::kOk) break;
+    offset += chunk;
+    if (progress) {
+      GenICamLockRelease unlocked(*this);
+      progress(total - remaining, total);
+    }
+  }
+
+  if (streamOpen) deflateEnd(&stream);
+  return CloseFile(result);
+}
+
+// --- File queries --------------------------------------------------------------------------------
+
+u32 CTQVSDKGenICam::FileGetInfo(u8 kind, const char* name, u32* size, u64* modifiedTime) {
+  TQV_GIC_OPERATION();
+  if (!name && kind != kFactoryDefaultState) return rc::kInvalidArgument;
+  u32 result = SelectFile(kind, name);
+  if (result == rc::kOk) result = RunFileOperation(kInfo);
+  if (result != rc::kOk) return result;
+  if (size) {
+    i64 value = 0;
+    if ((result = gicGetInt64(m_device, m_fileNames->fileSize, &value, kGicAttempts)))
+      return result;
+    *size = static_cast<u32>(value);
+  }
+  if (modifiedTime) {
+    i64 value = 0;
+    result = gicGetInt64(m_device, m_fileNames->modifiedTime, &value, kGicAttempts);
+    if (result != rc::kOk) return result;
+    *modifiedTime = static_cast<u64>(value);
+  }
+  return rc::kOk;
+}
+
+u32 CTQVSDKGenICam::FileExists(u8 kind, const char* name) {
+  return FileGetInfo(kind, name, nullptr, nullptr);
+}
+
+u32 CTQVSDKGenICam::FileDelete(u8 kind, const char* name) {
+  TQV_GIC_OPERATION();
+  if (!name && kind != kFactoryDefaultState) return rc::kInvalidArgument;
+  u32 result = SelectFile(kind, name);
+  return result ? result : RunFileOperation(kDelete);
+}
+
+u32 CTQVSDKGenICam::FileRename(u8 kind, const char* name, const char* newName) {
+  TQV_GIC_OPERATION();
+  if (!name || !newName || kind == kFactoryDefaultState) return rc::kInvalidArgument;
+  u32 result = SelectFile(kind, name);
+  if (result == rc::kOk)
+    result = gicSetString(m_device, m_fileNames->newName, newName, kGicAttempts);
+  return result ? result : RunFileOperation(kRename);
+}
+
+// --- Directories ---------------------------------------------------------------------------------
+
+u32 CTQVSDKGenICam::SelectDirectory(u8 kind, const char* name) {
+  if (kind == 0 && !name) return rc::kInvalidArgument;
+  u32 result = gicSetEnumValue(m_device, "DirectorySelector", static_cast<i64>(kind), kGicAttempts);
+  if (result == rc::kOk && kind == 0) {
+    result = gicSetString(m_device, "DirectoryName", name, kGicAttempts);
+  }
+  return result;
+}
+
+u32 CTQVSDKGenICam::RunDirectoryOperation(i64 operation, u8* status) {
+  u32 result = gicSetEnumValue(m_device, "DirectoryOperationSelector", operation, kGicAttempts);
+  if (result == rc::kOk) result = gicExecute(m_device, "DirectoryOperationExecute", true);
+  if (result == rc::kOk) {
+    result = gicGetEnumValue(m_device, "DirectoryOperationStatus", status, kGicAttempts);
+  }
+  return result;
+}
+
+u32 CTQVSDKGenICam::DirectoryList(u8 kind, const char* name, zel::TArray<tqvSDirEntry>& list) {
+  TQV_GIC_OPERATION();
+  list.Clear();
+  u8 status = 0;
+  u32 result = SelectDirectory(kind, name);
+  if (result == rc::kOk) result = RunDirectoryOperation(kListDirectory, &status);
+  if (result != rc::kOk) return result;
+  if (status == kNothingToList) return rc::kOk;
+  if (status != 0) return rc::kError;
+
+  i64 first = 0, last = 0;
+  if ((result = gicGetLimitsInt64(m_device, "DirectoryEntryIndex", &first, &last))) return result;
+  for (i64 index = 0; index <= last; ++index) {
+    tqvSDirEntry entry{};
+    i64 size = 0, modified = 0;
+    result = gicSetInt64(m_device, "DirectoryEntryIndex", index, kGicAttempts);
+    if (!result) result = gicGetString(m_device, "DirectoryEntryName", entry.fname, kGicAttempts);
+    if (!result) result = gicGetInt64(m_device, "DirectoryEntrySize", &size, kGicAttempts);
+    if (!result)
+      result = gicGetEnumValue(m_device, "DirectoryEntryAttrib", &entry.attrib, kGicAttempts);
+    if (!result) {
+      result = gicGetInt64(m_device, "DirectoryEntryModifiedTime", &modified, kGicAttempts);
+    }
+    if (result != rc::kOk) return result;
+    entry.size = static_cast<u32>(size);
+    entry.timeLastModified = static_cast<u64>(modified);
+    list.Add(std::move(entry));
+  }
+  return rc::kOk;
+}
+
+u32 CTQVSDKGenICam::DirectoryFreeSpace(u8 kind, const char* name, u64* freeBytes) {
+  TQV_GIC_OPERATION();
+  u8 status = 0;
+  u32 result = SelectDirectory(kind, name);
+  if (result == rc::kOk) result = RunDirectoryOperation(kFreeSpace, &status);
+  if (result == rc::kOk && status != 0) result = rc::kError;
+  if (result != rc::kOk) return result;
+  i64 value = 0;
+  result = gicGetInt64(m_device, "DirectoryFreeSpace", &value, kGicAttempts);
+  if (result == rc::kOk) *freeBytes = static_cast<u64>(value);
+  return result;
+}
+
+u32 CTQVSDKGenICam::CreateDir(const char* path) {
+  TQV_GIC_OPERATION();
+  u8 status = 0;
+  u32 result = SelectDirectory(0, path);
+  if (result == rc::kOk) result = RunDirectoryOperation(kCreateDirectory, &status);
+  return result ? result : (status == 0 ? rc::kOk : rc::kError);
+}
+
+u32 CTQVSDKGenICam::RemoveDir(const char* path) {
+  TQV_GIC_OPERATION();
+  u8 status = 0;
+  u32 result = SelectDirectory(0, path);
+  if (result == rc::kOk) result = RunDirectoryOperation(kRemoveDirectory, &status);
+  return result ? result : (status == 0 ? rc::kOk : rc::kError);
+}
