@@ -38,8 +38,16 @@ class TSharedPtr {
  public:
   TSharedPtr() = default;
   TSharedPtr(std::nullptr_t) {}  // NOLINT(google-explicit-constructor)
+  // Takes ownership; when no counter can be allocated the object is released by the deleter rule
+  // before the allocation failure propagates.
   explicit TSharedPtr(T* object, Deleter deleter = nullptr) : m_object(object), m_deleter(deleter) {
-    if (object) m_counter = CReferenceCounter::Create();
+    if (!object) return;
+    try {
+      m_counter = CReferenceCounter::Create();
+    } catch (...) {
+      DeleteObject();
+      throw;
+    }
   }
   TSharedPtr(const TSharedPtr& other) noexcept {
     Assign(other.m_object, other.m_counter, other.m_deleter);
@@ -69,11 +77,7 @@ class TSharedPtr {
   void Reset() noexcept {
     if (m_counter && m_counter->Release()) {
       m_counter->Destroy();
-      if (m_deleter == nullptr) {
-        delete m_object;
-      } else if (m_deleter != NoDelete()) {
-        m_deleter(const_cast<std::remove_const_t<T>*>(m_object));
-      }
+      DeleteObject();
     }
     m_object = nullptr;
     m_counter = nullptr;
@@ -101,6 +105,13 @@ class TSharedPtr {
   template <typename U>
   friend class TSharedPtr;
 
+  void DeleteObject() noexcept {
+    if (m_deleter == nullptr) {
+      delete m_object;
+    } else if (m_deleter != NoDelete()) {
+      m_deleter(const_cast<std::remove_const_t<T>*>(m_object));
+    }
+  }
   void Assign(T* object, CReferenceCounter* counter, Deleter deleter) noexcept {
     m_object = object;
     m_counter = counter;

@@ -28,13 +28,16 @@ class ZEL_API CString {
   // 0 when equal, otherwise the sign of the first difference (strcmp order).
   int compare(const char* text) const;
 
-  friend CString operator+(const CString& a, const CString& b);
-  friend CString operator+(const CString& a, const char* b);
+  friend ZEL_API CString operator+(const CString& a, const CString& b);
+  friend ZEL_API CString operator+(const CString& a, const char* b);
   bool operator==(const CString& other) const { return m_text == other.m_text; }
   bool operator==(const char* other) const { return compare(other) == 0; }
 
  private:
   std::string m_text;
 };
+
+ZEL_API CString operator+(const CString& a, const CString& b);
+ZEL_API CString operator+(const CString& a, const char* b);
 
 }  // namespace zel
