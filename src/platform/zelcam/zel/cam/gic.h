@@ -105,6 +105,8 @@ class ZEL_API CAccessException : public std::exception {
 
 // Opens a device by address: "sim" (or "sim:<profile>") gives a new in-process simulated
 // camera. Empty when the address is not known.
+// "sim:file=<path>" loads the simulated camera's profile from a file; the built-in profiles and
+// the profile format are described in docs/simulated-cameras.md.
 ZEL_API TSharedPtr<IGenICam> OpenDevice(const char* address);
 
 }  // namespace zel::cam::gic
