@@ -18,6 +18,28 @@
 extern "C" {
 #endif
 
+/* Result codes. The numbering is shared with libtqvSDK, which passes them on unchanged. */
+#define RES_OK 0u /* success */
+#define RES_TIMEOUT                                                 \
+  1u /* no answer in time; also: another thread kept the connection \
+        acquired for the whole time-out */
+#define RES_NOT_SUPPORTED                                                                 \
+  2u                       /* not in this form: a type that does not convert, a file call \
+                              on a directory, a release without an acquire */
+#define RES_NOT_FOUND 160u /* no such path, file, directory, child or entry */
+#define RES_NO_LIMITS 161u /* the path has no limits */
+#define RES_READ_ONLY 162u /* the path is read-only */
+#define RES_FAILED 165u    /* the camera could not do it (directory not empty, name taken) */
+#define RES_INVALID_ARGUMENT                                                                      \
+  166u                              /* a null or unknown connection, list or directory handle, a  \
+                                       null path or output, a malformed path, a value outside the \
+                                       path's type range or limits */
+#define RES_UNEXPECTED_VALUE 167u   /* the camera answered something the client cannot use */
+#define RES_OUT_OF_ENUMERATION 168u /* a value outside an enumeration */
+#define RES_TOO_LARGE 169u          /* a text too long, a file larger than the free space */
+#define RES_ACCESS_DENIED 170u      /* a read-only file, the root directory */
+#define RES_ERROR 0xFFFFFFFFu       /* a failure without a finer code */
+
 /* Value types of resGet. */
 enum {
   RES_TYPE_BOOL = 1,
@@ -35,8 +57,8 @@ typedef struct resValue {
     bool b;
     uint32_t u32;
     double f64;
-    char* text;         /* RES_TYPE_STRING */
-    uint16_t* utf16;    /* RES_TYPE_UTF16, NUL-terminated */
+    char* text;      /* RES_TYPE_STRING */
+    uint16_t* utf16; /* RES_TYPE_UTF16, NUL-terminated */
     uint8_t bytes[8];
   } payload;
 } resValue;
