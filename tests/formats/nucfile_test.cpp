@@ -1,0 +1,556 @@
+// The camera correction file: header rules, loading, windowed reading, saving, the word.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "formats/bytes.h"
+#include "tqvSDK.h"
+
+namespace {
+
+using fmt_test::Bytes;
+using fmt_test::CameraFile;
+using fmt_test::Key;
+using fmt_test::WindowLines;
+using fmt_test::operator+;
+
+class NucFile : public ::testing::Test {
+ protected:
+  std::string Write(const Bytes& bytes, const std::string& name = "t.nuc") {
+    const std::string path = m_dir.File(name);
+    testutil::WriteFile(path, bytes);
+    return path;
+  }
+  testutil::TempDir m_dir;
+};
+
+// Every field, in the order of the record.
+#define TQV_NUC_NUMBERS(X)                                                                        \
+  X(fpgaFirmwareNumber)                                                                           \
+  X(fpgaVersion) X(fpgaMajor) X(fpgaMinor) X(windowOffsetX) X(windowOffsetY) X(windowWidth)       \
+      X(windowHeight) X(maxWidth) X(maxHeight) X(compressed) X(invert) X(revert) X(readoutMode)   \
+          X(integrationWidth) X(frameWidth) X(filterID) X(fpaBiasCount) X(fpaBias) X(fpaBias1)    \
+              X(fpaGainLevel) X(digitalOffset) X(digitalGain) X(globalOffsetVoltage)              \
+                  X(skimmingEnabled) X(skimmingVoltage) X(color) X(nucType) X(nucSource)          \
+                      X(nucNumFrames) X(nucDetectBadPixels) X(nucDetectTwinklers)                 \
+                          X(nucTwinklerNumFrames) X(nucTwinklerDelta) X(nucADMin) X(nucADMax)     \
+                              X(nucGainMin) X(nucGainMax) X(bpTotal) X(bpTwinkling) X(bpUser)     \
+                                  X(bpAboveGainMax) X(bpBelowGainMin) X(bpAboveADMaxSrc1)         \
+                                      X(bpBelowADMinSrc1) X(bpAboveADMaxSrc2) X(bpBelowADMinSrc2) \
+                                          X(bpNew)
+
+void ExpectSameInfo(const tqvSNUCInfo& a, const tqvSNUCInfo& b) {
+#define TQV_EXPECT_FIELD(f) EXPECT_EQ(a.f, b.f) << #f;
+  TQV_NUC_NUMBERS(TQV_EXPECT_FIELD)
+#undef TQV_EXPECT_FIELD
+  EXPECT_STREQ(a.cameraType, b.cameraType);
+  EXPECT_STREQ(a.cameraSerial, b.cameraSerial);
+  EXPECT_STREQ(a.lens, b.lens);
+  EXPECT_STREQ(a.lensFilter, b.lensFilter);
+}
+
+TEST_F(NucFile, DefaultsAreTheDocumentedOnes) {
+  tqvSNUCInfo d;
+  std::memset(&d, 0xEE, sizeof d);
+  ASSERT_EQ(tqvDefaultNUCInfo(&d), TQV_OK);
+  EXPECT_GT(std::strlen(d.cameraType), 0u);
+  EXPECT_STREQ(d.cameraSerial, "Unknown");
+  EXPECT_STREQ(d.lens, "unknown");
+  EXPECT_STREQ(d.lensFilter, "no filter");
+  const std::vector<std::pair<double, double>> numbers = {{d.windowWidth, 640},
+                                                          {d.windowHeight, 512},
+                                                          {d.maxWidth, 640},
+                                                          {d.maxHeight, 512},
+                                                          {d.integrationWidth, 6250},
+                                                          {d.frameWidth, 1000000},
+                                                          {d.filterID, 63},
+                                                          {d.fpaBiasCount, 1},
+                                                          {d.digitalGain, 1.0},
+                                                          {d.nucType, 1},
+                                                          {d.nucSource, 1},
+                                                          {d.nucNumFrames, 16},
+                                                          {d.nucTwinklerNumFrames, 256},
+                                                          {d.nucTwinklerDelta, 200},
+                                                          {d.nucADMin, 1000},
+                                                          {d.nucADMax, 15000},
+                                                          {d.nucGainMin, 0.9f},
+                                                          {d.nucGainMax, 1.9f},
+                                                          {d.windowOffsetX, 0},
+                                                          {d.fpgaFirmwareNumber, 0},
+                                                          {d.fpaBias, 0},
+                                                          {d.bpTotal, 0},
+                                                          {d.bpUser, 0},
+                                                          {d.bpNew, 0},
+                                                          {d.color, 0},
+                                                          {d.readoutMode, 0},
+                                                          {d.skimmingVoltage, 0}};
+  for (std::size_t i = 0; i < numbers.size(); ++i)
+    EXPECT_EQ(numbers[i].first, numbers[i].second) << i;
+  EXPECT_TRUE(d.nucDetectBadPixels && d.nucDetectTwinklers);
+  EXPECT_FALSE(d.compressed || d.invert || d.revert || d.skimmingEnabled);
+}
+
+// The exact bytes of a saved file, written out here line by line.
+TEST_F(NucFile, SaveWritesTheHeaderTextAndWords) {
+  tqvSNUCInfo info;
+  tqvDefaultNUCInfo(&info);
+  std::strcpy(info.cameraType, "Cam");
+  info.windowWidth = 2;
+  info.windowHeight = 1;
+  info.compressed = true;  // never consulted: the data is written as given
+  info.invert = true;
+  info.bpUser = 4;
+  info.fpaBias = -1.25f;
+  const std::vector<std::uint32_t> words = {0x11223344, 0xAABBCCDD};
+  ASSERT_EQ(tqvSaveNUCFile(m_dir.File("s.nuc").c_str(), &info, words.data()), TQV_OK);
+  const char* lines[] = {"HDSize Auto",
+                         "KeyWrd TQVNUC",
+                         "cameraType Cam",
+                         "cameraSerial Unknown",
+                         "fpgaFirmwareNumber 0",
+                         "fpgaVersion 0",
+                         "fpgaMajor 0",
+                         "fpgaMinor 0",
+                         "windowOffsetX 0",
+                         "windowOffsetY 0",
+                         "windowWidth 2",
+                         "windowHeight 1",
+                         "maxWidth 640",
+                         "maxHeight 512",
+                         "comprs none",
+                         "invert true",
+                         "revert false",
+                         "readoutMode 0",
+                         "integrationWidth 6250",
+                         "frameWidth 1000000",
+                         "filterID 63",
+                         "fpaBiasCount 1",
+                         "fpaBias -1.250000",
+                         "fpaBias1 0.000000",
+                         "fpaGainLevel 0",
+                         "digitalOffset 0.000000",
+                         "digitalGain 1.000000",
+                         "globalOffsetVoltage 0.000000",
+                         "lens unknown",
+                         "lensFilter no filter",
+                         "skimmingEnabled false",
+                         "skimmingVoltage 0.000000",
+                         "color 0",
+                         "nucType 1",
+                         "nucSource 1",
+                         "nucNumFrames 16",
+                         "nucDetectBadPixels true",
+                         "nucDetectTwinklers true",
+                         "nucTwinklerNumFrames 256",
+                         "nucTwinklerDelta 200",
+                         "nucADMin 1000",
+                         "nucADMax 15000",
+                         "nucGainMin 0.900000",
+                         "nucGainMax 1.900000",
+                         "bpTotal 0",
+                         "bpTwinkling 0",
+                         "bpUser 4",
+                         "bpFactory 4",
+                         "bpNew 0",
+                         "bpAboveGainMax 0",
+                         "bpBelowGainMin 0",
+                         "bpAboveADMaxSrc1 0",
+                         "bpBelowADMinSrc1 0",
+                         "bpAboveADMaxSrc2 0",
+                         "bpBelowADMinSrc2 0",
+                         "DATA"};
+  Bytes expected;
+  for (const char* line : lines)
+    fmt_test::PutText(expected, std::string(line) + "\r\n");
+  fmt_test::PutWords(expected, words);
+  EXPECT_EQ(testutil::ReadFile(m_dir.File("s.nuc")), expected);
+}
+
+TEST_F(NucFile, SavedFileReadsBackIdentically) {
+  tqvSNUCInfo info;
+  std::memset(&info, 0, sizeof info);
+  std::strcpy(info.cameraType, "TQV-1280 MWIR");
+  std::strcpy(info.cameraSerial, "SN 42 with spaces");
+  std::strcpy(info.lens, "25mm f/2");
+  info.fpgaFirmwareNumber = 4000000000u;
+  info.fpgaVersion = 255;
+  info.fpgaMajor = 2;
+  info.fpgaMinor = 3;
+  info.windowOffsetX = 16;
+  info.windowOffsetY = 8;
+  info.windowWidth = 5;
+  info.windowHeight = 3;
+  info.maxWidth = 1280;
+  info.maxHeight = 1024;
+  info.revert = true;
+  info.readoutMode = 4;
+  info.integrationWidth = 123456;
+  info.frameWidth = 7;
+  info.filterID = 9;
+  info.fpaBias = 2.5f;
+  info.fpaBias1 = -0.125f;
+  info.digitalOffset = 100.75f;
+  info.digitalGain = 0.5f;
+  info.globalOffsetVoltage = -3.0f;
+  info.skimmingEnabled = true;
+  info.skimmingVoltage = 1.5f;
+  info.nucNumFrames = 99;
+  info.nucDetectTwinklers = true;
+  info.nucTwinklerDelta = 65535;
+  info.nucGainMin = 0.25f;
+  info.nucGainMax = 3.75f;
+  info.bpTotal = 100;
+  info.bpUser = 10;
+  info.bpNew = 1;  // kept, not derived from the others
+  info.bpBelowADMinSrc2 = 77;
+  std::vector<std::uint32_t> words(15);
+  for (std::size_t i = 0; i < words.size(); ++i)
+    words[i] = 0x9E3779B9u * (i + 1);
+  const std::string path = m_dir.File("r.nuc");
+  ASSERT_EQ(tqvSaveNUCFile(path.c_str(), &info, words.data()), TQV_OK);
+
+  tqvSNUCInfo read;
+  ASSERT_EQ(tqvReadNUCFileInfo(path.c_str(), &read), TQV_OK);
+  ExpectSameInfo(read, info);
+  std::uint32_t* table = nullptr;
+  ASSERT_EQ(tqvLoadNUCFile(path.c_str(), &read, &table), TQV_OK);
+  ExpectSameInfo(read, info);
+  EXPECT_EQ(std::vector<std::uint32_t>(table, table + 15), words);
+  std::free(table);
+}
+
+TEST_F(NucFile, SaveCutsLongTextsAndRefusesWhatCannotBeWritten) {
+  tqvSNUCInfo info;
+  tqvDefaultNUCInfo(&info);
+  info.windowWidth = info.windowHeight = 1;
+  std::memset(info.cameraSerial, 'S', sizeof info.cameraSerial);  // no terminating NUL
+  info.lens[0] = info.lensFilter[0] = '\0';  // the header text has room for 1024 bytes only
+  const std::uint32_t word = 5;
+  const std::string path = m_dir.File("c.nuc");
+  ASSERT_EQ(tqvSaveNUCFile(path.c_str(), &info, &word), TQV_OK);
+  tqvSNUCInfo read;
+  ASSERT_EQ(tqvReadNUCFileInfo(path.c_str(), &read), TQV_OK);
+  EXPECT_EQ(std::string(read.cameraSerial), std::string(63, 'S'));
+
+  // Values this long do not fit the 1024-byte header text.
+  info.fpaBias = info.fpaBias1 = info.digitalOffset = info.digitalGain = 3e38f;
+  info.globalOffsetVoltage = info.skimmingVoltage = info.nucGainMin = info.nucGainMax = -3e38f;
+  EXPECT_EQ(tqvSaveNUCFile(m_dir.File("big.nuc").c_str(), &info, &word), TQV_ERROR);
+  tqvDefaultNUCInfo(&info);
+  EXPECT_EQ(tqvSaveNUCFile(m_dir.File("null.nuc").c_str(), &info, nullptr), TQV_ERROR);
+  EXPECT_EQ(tqvSaveNUCFile((m_dir.path() + "/no/such/dir.nuc").c_str(), &info, &word), TQV_ERROR);
+}
+
+// Header reading rules, each from a file built here.
+TEST_F(NucFile, HeaderRules) {
+  const auto window = WindowLines(0, 0, 1, 1, 640, 512);
+  struct Case {
+    const char* name;
+    Bytes file;
+    bool valid;
+    std::function<void(const tqvSNUCInfo&)> check;
+  };
+  const auto withFirst = [&](const std::string& first) {
+    Bytes b = CameraFile(window, {});
+    std::memcpy(b.data(), first.data(), first.size());
+    return b;
+  };
+  const auto one = [&](std::vector<std::string> lines, std::string eol = "\r\n") {
+    return CameraFile(window + lines, {}, eol);
+  };
+  const std::string cut = "lens " + std::string(122, 'x') + "windowHeight 33";
+  const Case cases[] = {
+      {"upper-case first line", withFirst("HDSIZE AUTO"), true, nullptr},
+      {"other first bytes", withFirst("HDSize Aut0"), false, nullptr},
+      {"empty file", Bytes{}, false, nullptr},
+      {"missing offset x", CameraFile({"windowOffsetY 0", "windowWidth 1", "windowHeight 1"}, {}),
+       false, nullptr},
+      {"missing offset y", CameraFile({"windowOffsetX 0", "windowWidth 1", "windowHeight 1"}, {}),
+       false, nullptr},
+      {"missing width", CameraFile({"windowOffsetX 0", "windowOffsetY 0", "windowHeight 1"}, {}),
+       false, nullptr},
+      {"missing height", CameraFile({"windowOffsetX 0", "windowOffsetY 0", "windowWidth 1"}, {}),
+       false, nullptr},
+      {"window key after DATA",
+       fmt_test::CameraFile(
+           {"windowOffsetX 0", "windowOffsetY 0", "windowWidth 1", "data", "windowHeight 1"}, {}),
+       false, nullptr},
+      {"bpNew derived", one({"bpTotal 10", "bpUser 3"}), true,
+       [](const tqvSNUCInfo& i) { EXPECT_EQ(i.bpNew, 7u); }},
+      {"bpNew given", one({"bpNew 2", "bpTotal 10", "bpUser 3"}), true,
+       [](const tqvSNUCInfo& i) { EXPECT_EQ(i.bpNew, 2u); }},
+      {"bpFactory after bpUser", one({"bpUser 3", "bpFactory 5"}), true,
+       [](const tqvSNUCInfo& i) { EXPECT_EQ(i.bpUser, 5u); }},
+      {"bpUser after bpFactory", one({"bpFactory 5", "bpUser 3"}), true,
+       [](const tqvSNUCInfo& i) { EXPECT_EQ(i.bpUser, 3u); }},
+      {"booleans",
+       one({"invert yes", "revert 0", "skimmingEnabled maybe", "nucDetectBadPixels No",
+            "nucDetectTwinklers FALSE"}),
+       true,
+       [](const tqvSNUCInfo& i) {
+         EXPECT_TRUE(i.invert);
+         EXPECT_FALSE(i.revert || i.skimmingEnabled || i.nucDetectBadPixels ||
+                      i.nucDetectTwinklers);
+       }},
+      {"numeric booleans", one({"invert 5", "revert TRUE", "skimmingEnabled -1"}), true,
+       [](const tqvSNUCInfo& i) { EXPECT_TRUE(i.invert && i.revert && i.skimmingEnabled); }},
+      {"gzip", one({"comprs GZIP"}), true, [](const tqvSNUCInfo& i) { EXPECT_TRUE(i.compressed); }},
+      {"not gzip", one({"comprs gzip2"}), true,
+       [](const tqvSNUCInfo& i) { EXPECT_FALSE(i.compressed); }},
+      {"keys in any case, last wins, LF only, CR anywhere",
+       one({"WINDOWWIDTH 12", "windowwidth 13", "fil\rterID 4\r\r"}, "\n"), true,
+       [](const tqvSNUCInfo& i) {
+         EXPECT_EQ(i.windowWidth, 13);
+         EXPECT_EQ(i.filterID, 4);
+       }},
+      {"unknown keys and lines without space", one({"nonsense 1", "maxWidth", "color 3"}), true,
+       [](const tqvSNUCInfo& i) {
+         EXPECT_EQ(i.maxWidth, 640);
+         EXPECT_EQ(i.color, 3);
+       }},
+      {"narrowing and floats",
+       one({"filterID 300", "maxHeight 65537", "fpaBias -1.5e1", "digitalGain 1e40",
+            "nucGainMin 0.000001"}),
+       true,
+       [](const tqvSNUCInfo& i) {
+         EXPECT_EQ(i.filterID, 44);
+         EXPECT_EQ(i.maxHeight, 1);
+         EXPECT_EQ(i.fpaBias, -15.0f);
+         EXPECT_EQ(i.digitalGain, std::numeric_limits<float>::infinity());
+         EXPECT_FLOAT_EQ(i.nucGainMin, 1e-6f);
+       }},
+      {"long text cut", one({"cameraSerial " + std::string(100, 'z')}), true,
+       [](const tqvSNUCInfo& i) { EXPECT_EQ(std::string(i.cameraSerial), std::string(63, 'z')); }},
+      {"long line: its rest is the next line", one({cut}), true,
+       [](const tqvSNUCInfo& i) {
+         EXPECT_EQ(std::string(i.lens), std::string(63, 'x'));
+         EXPECT_EQ(i.windowHeight, 33);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    tqvSNUCInfo info;
+    std::memset(&info, 0xEE, sizeof info);
+    const std::uint32_t result = tqvReadNUCFileInfo(Write(c.file).c_str(), &info);
+    EXPECT_EQ(result, c.valid ? TQV_OK : TQV_ERROR);
+    if (c.valid && c.check) c.check(info);
+    if (!c.valid) {
+      EXPECT_EQ(info.windowWidth, 0xEEEE);  // left alone
+    }
+  }
+  tqvSNUCInfo info;
+  EXPECT_EQ(tqvReadNUCFileInfo(m_dir.File("missing.nuc").c_str(), &info), TQV_ERROR);
+  EXPECT_EQ(tqvReadNUCFileInfo(nullptr, &info), TQV_ERROR);
+}
+
+TEST_F(NucFile, LoadHandsOutTheTableOrRefuses) {
+  const std::vector<std::uint32_t> words = {1, 0xFFFFFFFF, 0x80000000, 42, 7, 0x01020304};
+  const Bytes good = CameraFile(WindowLines(2, 4, 3, 2, 640, 512), words);
+  tqvSNUCInfo info;
+  std::uint32_t* table = nullptr;
+  ASSERT_EQ(tqvLoadNUCFile(Write(good).c_str(), &info, &table), TQV_OK);
+  ASSERT_NE(table, nullptr);
+  EXPECT_EQ(std::vector<std::uint32_t>(table, table + 6), words);
+  EXPECT_EQ(info.windowOffsetX, 2);
+  EXPECT_EQ(info.windowOffsetY, 4);
+  std::free(table);
+
+  Bytes shortData = good;
+  shortData.pop_back();
+  const std::vector<std::pair<const char*, Bytes>> refused = {
+      {"short data", shortData},
+      {"gzip",
+       CameraFile(WindowLines(0, 0, 3, 2, 640, 512) + std::vector<std::string>{"comprs gzip"},
+                  words)},
+      {"no window", CameraFile({"maxWidth 640"}, words)},
+      // 65535 x 65535 words claimed, 24 bytes present: refused without reserving 16 GiB.
+      {"huge window", CameraFile(WindowLines(0, 0, 65535, 65535, 65535, 65535), words)},
+  };
+  for (const auto& [name, bytes] : refused) {
+    SCOPED_TRACE(name);
+    table = reinterpret_cast<std::uint32_t*>(&info);
+    EXPECT_EQ(tqvLoadNUCFile(Write(bytes).c_str(), &info, &table), TQV_ERROR);
+    EXPECT_EQ(table, reinterpret_cast<std::uint32_t*>(&info));
+  }
+  EXPECT_EQ(tqvLoadNUCFile(m_dir.File("missing").c_str(), &info, &table), TQV_ERROR);
+  EXPECT_EQ(tqvLoadNUCFile(Write(good).c_str(), &info, nullptr), TQV_ERROR);
+}
+
+// The word stored for sensor position (column, row).
+std::uint32_t SensorValue(int column, int row) {
+  return static_cast<std::uint32_t>(row * 1000 + column);
+}
+
+struct Stored {
+  int x, y, w, h, maxW, maxH;
+  bool invert, revert;
+};
+
+Bytes StoredFile(const Stored& s) {
+  std::vector<std::uint32_t> words;
+  for (int r = 0; r < s.h; ++r) {
+    for (int c = 0; c < s.w; ++c)
+      words.push_back(SensorValue(s.x + c, s.y + r));
+  }
+  return CameraFile(WindowLines(s.x, s.y, s.w, s.h, s.maxW, s.maxH) +
+                        std::vector<std::string>{Key("invert", s.invert), Key("revert", s.revert)},
+                    words);
+}
+
+// Pixel by pixel: request coordinates are mirrored into the stored orientation where the flags
+// differ, then looked up by sensor position.
+std::vector<std::uint32_t> Reference(const Stored& s, int x, int y, int w, int h, bool invert,
+                                     bool revert) {
+  std::vector<std::uint32_t> out;
+  for (int r = 0; r < h; ++r) {
+    for (int c = 0; c < w; ++c) {
+      const int column = revert != s.revert ? s.maxW - 1 - (x + c) : x + c;
+      const int row = invert != s.invert ? s.maxH - 1 - (y + r) : y + r;
+      out.push_back(SensorValue(column, row));
+    }
+  }
+  return out;
+}
+
+TEST_F(NucFile, WindowsInEveryOrientation) {
+  struct Window {
+    int x, y, w, h;
+  };
+  const Window fullSensorWindows[] = {{0, 0, 8, 6}, {1, 2, 3, 3}, {5, 0, 3, 1},
+                                      {0, 5, 8, 1}, {2, 1, 4, 5}, {0, 0, 1, 6}};
+  for (int storedFlags = 0; storedFlags < 4; ++storedFlags) {
+    const Stored s{0, 0, 8, 6, 8, 6, (storedFlags & 1) != 0, (storedFlags & 2) != 0};
+    const std::string path = Write(StoredFile(s));
+    for (int wanted = 0; wanted < 4; ++wanted) {
+      const bool invert = wanted & 1, revert = wanted & 2;
+      for (const Window& w : fullSensorWindows) {
+        SCOPED_TRACE(testing::Message()
+                     << "stored " << storedFlags << " wanted " << wanted << " window " << w.x << ","
+                     << w.y << " " << w.w << "x" << w.h);
+        std::vector<std::uint32_t> table(w.w * w.h, 0xDEAD);
+        tqvSNUCInfo info;
+        ASSERT_EQ(tqvReadNUCFileTable(path.c_str(), table.data(), w.x, w.y, w.w, w.h, invert,
+                                      revert, 8, 6, &info),
+                  TQV_OK);
+        EXPECT_EQ(table, Reference(s, w.x, w.y, w.w, w.h, invert, revert));
+        EXPECT_EQ(info.invert, s.invert);
+      }
+    }
+  }
+  // A stored sub-window: same orientation, and mirrored where the mirror stays inside it.
+  const Stored sub{2, 1, 4, 4, 8, 6, false, false};
+  const std::string path = Write(StoredFile(sub), "sub.nuc");
+  const struct {
+    Window w;
+    bool invert, revert;
+  } subCases[] = {{{2, 1, 4, 4}, false, false},
+                  {{3, 2, 2, 3}, false, false},
+                  {{2, 1, 4, 4}, true, true},
+                  {{3, 1, 2, 4}, false, true}};
+  for (const auto& c : subCases) {
+    std::vector<std::uint32_t> table(c.w.w * c.w.h);
+    ASSERT_EQ(tqvReadNUCFileTable(path.c_str(), table.data(), c.w.x, c.w.y, c.w.w, c.w.h, c.invert,
+                                  c.revert, 8, 6, nullptr),
+              TQV_OK);
+    EXPECT_EQ(table, Reference(sub, c.w.x, c.w.y, c.w.w, c.w.h, c.invert, c.revert));
+  }
+}
+
+TEST_F(NucFile, WindowRefusals) {
+  const Stored sub{2, 1, 4, 4, 8, 6, false, false};
+  const std::string path = Write(StoredFile(sub));
+  Bytes truncated = StoredFile(sub);
+  truncated.resize(truncated.size() - 4);
+  const std::string shortPath = Write(truncated, "short.nuc");
+  // Columns 1..4 and rows 1..3 of 8 x 6: mirrored windows may leave it.
+  const std::string asym = Write(StoredFile({1, 1, 4, 3, 8, 6, false, false}), "asym.nuc");
+  const std::string gzipPath =
+      Write(CameraFile(WindowLines(2, 1, 4, 4, 8, 6) + std::vector<std::string>{"comprs gzip"},
+                       std::vector<std::uint32_t>(16)),
+            "gzip.nuc");
+  struct Case {
+    const char* name;
+    const std::string* file;
+    int x, y, w, h;
+    bool invert, revert;
+    int maxW, maxH;
+  };
+  const Case cases[] = {
+      {"max width differs", &path, 2, 1, 4, 4, false, false, 9, 6},
+      {"max height differs", &path, 2, 1, 4, 4, false, false, 8, 5},
+      {"left of stored", &path, 1, 1, 2, 2, false, false, 8, 6},
+      {"above stored", &path, 2, 0, 2, 2, false, false, 8, 6},
+      {"right of stored", &path, 3, 1, 4, 2, false, false, 8, 6},
+      {"below stored", &path, 2, 2, 2, 4, false, false, 8, 6},
+      {"mirror lands right of stored", &asym, 1, 1, 2, 2, false, true, 8, 6},
+      {"mirror lands below stored", &asym, 1, 1, 2, 2, true, false, 8, 6},
+      {"short data, whole", &shortPath, 2, 1, 4, 4, false, false, 8, 6},
+      {"short data, window", &shortPath, 5, 4, 1, 1, false, false, 8, 6},
+      {"compressed", &gzipPath, 2, 1, 4, 4, false, false, 8, 6},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::uint32_t> table(16);
+    EXPECT_EQ(tqvReadNUCFileTable(c.file->c_str(), table.data(), c.x, c.y, c.w, c.h, c.invert,
+                                  c.revert, c.maxW, c.maxH, nullptr),
+              TQV_ERROR);
+  }
+  // A height of 0 reads nothing.
+  std::uint32_t untouched = 0xABCD;
+  EXPECT_EQ(tqvReadNUCFileTable(path.c_str(), &untouched, 2, 1, 4, 0, false, false, 8, 6, nullptr),
+            TQV_OK);
+  EXPECT_EQ(untouched, 0xABCDu);
+  EXPECT_EQ(tqvReadNUCFileTable(m_dir.File("none").c_str(), &untouched, 0, 0, 1, 1, false, false, 8,
+                                6, nullptr),
+            TQV_ERROR);
+}
+
+TEST(NucWord, EncodeAndDecode) {
+  struct Case {
+    std::int16_t offset;
+    std::uint8_t flag;
+    float gain;
+    std::uint32_t word;
+  };
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  for (const Case& c : {Case{-9000, 1, 5.0f, 0xFFFC8001}, Case{0, 0, 1.0f, 0x3FFF0000},
+                        Case{8191, 3, 0.0f, 0x00007FFF}, Case{-1, 6, -1.0f, 0x0000FFFE},
+                        Case{9000, 0, 4.0f, 0xFFFC7FFC}, Case{0, 0, 4.0001f, 0xFFFC0000},
+                        Case{0, 0, nan, 0}, Case{0, 0, inf, 0xFFFC0000},
+                        Case{-8192, 0, 0.5f, 0x1FFF8000}, Case{5, 2, 1e-9f, 0x00000016}}) {
+    EXPECT_EQ(tqvEncodeNUC(c.offset, c.flag, c.gain), c.word) << c.offset << " " << c.gain;
+  }
+  float gain;
+  std::uint16_t offset;
+  std::uint8_t flag;
+  EXPECT_EQ(tqvDecodeNUC(0xFFFC8001, &gain, &offset, &flag), TQV_OK);
+  EXPECT_FLOAT_EQ(gain, 4.0f);
+  EXPECT_EQ(static_cast<std::int16_t>(offset), -8192);
+  EXPECT_EQ(flag, 1);
+  tqvDecodeNUC(0x3FFF7FFE, &gain, &offset, &flag);
+  EXPECT_EQ(gain, 1.0f);
+  EXPECT_EQ(offset, 8191);
+  EXPECT_EQ(flag, 2);
+}
+
+// Every gain field and every offset survives a decode and re-encode; gains above 4.0 saturate.
+TEST(NucWord, EveryFieldRoundTrips) {
+  for (std::uint32_t field = 0; field <= 0xFFFF; ++field) {
+    const std::uint32_t word = field << 16 | ((field * 4) & 0xFFFC) | (field & 3);
+    float gain;
+    std::uint16_t offset;
+    std::uint8_t flag;
+    tqvDecodeNUC(word, &gain, &offset, &flag);
+    const std::uint32_t back = tqvEncodeNUC(static_cast<std::int16_t>(offset), flag, gain);
+    ASSERT_EQ(back, field <= 0xFFFC ? word : (0xFFFCu << 16 | (word & 0xFFFF))) << field;
+  }
+}
+
+}  // namespace
