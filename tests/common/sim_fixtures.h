@@ -1,0 +1,83 @@
+// Connections to the simulated cameras and handles over them, released at the end of a test.
+// Header-only: the programs that include it link the client libraries.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "ParamTree.h"
+#include "genicam/SimDevice.h"
+#include "ptree/SimTree.h"
+#include "tqvSDK.h"
+
+namespace testutil {
+
+// A property-tree connection to a new simulated camera.
+class SimTree {
+ public:
+  explicit SimTree(const char* address = "sim") {
+    EXPECT_EQ(resOpen(address, &m_tree), 0u) << address;
+  }
+  ~SimTree() {
+    if (m_tree) resClose(m_tree);
+  }
+  SimTree(const SimTree&) = delete;
+  SimTree& operator=(const SimTree&) = delete;
+  void* tree() const { return m_tree; }
+  sim::ptree::Camera& camera() const { return *sim::ptree::CameraOf(m_tree); }
+
+ private:
+  void* m_tree = nullptr;
+};
+
+// A handle destroyed at the end of the scope.
+class Handle {
+ public:
+  Handle() = default;
+  explicit Handle(void* handle) : m_handle(handle) {}
+  ~Handle() { tqvDestroy(m_handle); }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  void** out() { return &m_handle; }
+  void* get() const { return m_handle; }
+  operator void*() const { return m_handle; }  // NOLINT(google-explicit-constructor)
+
+ private:
+  void* m_handle = nullptr;
+};
+
+// A property-tree camera with a handle over it.
+class PTreeCamera {
+ public:
+  explicit PTreeCamera(const char* address = "sim") : m_tree(address) {
+    EXPECT_EQ(tqvCreateParamTree(m_handle.out(), m_tree.tree()), 0u);
+    camera().ClearTraffic();
+  }
+  void* handle() const { return m_handle.get(); }
+  void* tree() const { return m_tree.tree(); }
+  sim::ptree::Camera& camera() const { return m_tree.camera(); }
+
+ private:
+  SimTree m_tree;
+  Handle m_handle;
+};
+
+// A simulated GenICam device with a handle over it.
+class GicCamera {
+ public:
+  explicit GicCamera(const char* address = "sim") : m_device(zel::cam::gic::OpenDevice(address)) {
+    EXPECT_TRUE(m_device) << address;
+    if (m_device) {
+      EXPECT_EQ(tqvCreateGenICam(m_handle.out(), m_device), 0u) << address;
+      device().ClearLog();
+    }
+  }
+  void* handle() const { return m_handle.get(); }
+  zel::TSharedPtr<zel::cam::gic::IGenICam> gic() const { return m_device; }
+  sim::genicam::Device& device() const { return *sim::genicam::DeviceOf(m_device.get()); }
+
+ private:
+  zel::TSharedPtr<zel::cam::gic::IGenICam> m_device;
+  Handle m_handle;
+};
+
+}  // namespace testutil
