@@ -87,7 +87,7 @@ u32 Camera::State::Read(const std::string& path, Type want, const char* call, Va
     if (!node) {
       result = kNotFound;
     } else {
-      if (want == Type::None) access.type = TypeText(node->value.type);
+      if (want == Type::None) access.type = TypeName(node->value.type);
       result = ConvertForRead(node->value, want, value);
     }
   }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <map>
@@ -479,8 +480,10 @@ u32 LoadProfileText(Camera& camera, std::string_view text, std::string* error) {
 }
 
 u32 LoadProfileFile(Camera& camera, const std::string& path, std::string* error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  std::error_code status;
+  std::ifstream in;
+  if (std::filesystem::is_regular_file(path, status)) in.open(path, std::ios::binary);
+  if (!in.is_open()) {
     if (error) *error = path + ": cannot be read";
     return kNotFound;
   }

@@ -132,17 +132,18 @@ class SimTransport final : public ITransport {
   }
 
   u32 Acquire() override {
+    // Waits at the gate first (the camera's state is busy while other calls run) and gives the
+    // camera back when an injected fault answers instead.
     Access access{"acquire", "", "", "", -1, 0};
-    access.result = state().TakeFault("acquire", "");
     u32 depth = 0;
-    if (access.result == kOk) {
-      if (state().gate.Acquire(m_timeout, &depth)) {
-        std::lock_guard<std::mutex> hold(m_heldMutex);
-        ++m_held[std::this_thread::get_id()];
-        access.value = std::to_string(depth);
-      } else {
-        access.result = kTimeout;
-      }
+    if (!state().gate.Acquire(m_timeout, &depth)) {
+      access.result = kTimeout;
+    } else if ((access.result = state().TakeFault("acquire", "")) != kOk) {
+      state().gate.Release(&depth);
+    } else {
+      std::lock_guard<std::mutex> hold(m_heldMutex);
+      ++m_held[std::this_thread::get_id()];
+      access.value = std::to_string(depth);
     }
     u32 result = access.result;
     state().Log(std::move(access));
