@@ -1,6 +1,7 @@
 // Names into a caller's buffer, the copy rule they share, and the filter names.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <set>
@@ -26,24 +27,21 @@ struct NameTable {
   const char* name;
   NameFn fn;
   std::set<uint32_t> named;             // codes with a name of their own
-  std::vector<const char*> fixedTexts;  // exact texts by code, where the Part fixes them
+  std::vector<const char*> fixedTexts;  // exact texts by code, where they are fixed
 };
 
+// clang-format off
 std::vector<NameTable> Tables() {
   return {
       {"camera type", tqvGetCameraTypeName, {3, 4, 7, 9, 10, 11, 12, 13, 14, 16, 17, 20}, {}},
-      {"detector",
-       tqvGetDetectorTypeName,
-       {0, 1, 2, 3, 4, 5, 6, 7},
+      {"detector", tqvGetDetectorTypeName, {0, 1, 2, 3, 4, 5, 6, 7},
        {"InSb", "InGaAs", "VisGaAs", "QWIP", "MCT", "Bolometer", "T2SLS", "EpiAlloy"}},
-      {"readout",
-       tqvGetReadoutName,
-       {3, 4, 5, 7, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20},
-       {}},
+      {"readout", tqvGetReadoutName, {3, 4, 5, 7, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20}, {}},
       {"variant", tqvGetVariantName, {0, 1}, {"CameraLink", "CoaXpress"}},
       {"Pleora board", tqvGetPleoraBoardTypeName, {0, 1, 2}, {"PT1000", "NTx-UV3", "NTx-GigE"}},
   };
 }
+// clang-format on
 
 TEST(Names, NamedCodesHaveTheirTextOthersTheFallback) {
   for (const NameTable& table : Tables()) {
@@ -58,8 +56,7 @@ TEST(Names, NamedCodesHaveTheirTextOthersTheFallback) {
       if (code < table.fixedTexts.size()) {
         EXPECT_EQ(name, table.fixedTexts[code]);
       }
-      EXPECT_NE(name.rfind("Unk(", 0), 0u) << code;
-      EXPECT_NE(name.rfind("result ", 0), 0u) << code;
+      EXPECT_TRUE(name.rfind("Unk(", 0) && name.rfind("result ", 0)) << code << ": " << name;
       EXPECT_TRUE(seen.insert(name).second) << "two codes share " << name;
     }
   }
@@ -89,7 +86,8 @@ TEST(Names, ReadoutNamesGiveChannelCount) {
   }
 }
 
-// The copy rule, at the sizes around the text's length, for every buffer-filling name function.
+// The copy rule at the sizes around the text's length: a named code, the fallback of a name
+// table and the fallback of the subtype look-up.
 TEST(Names, CopyRule) {
   struct Case {
     const char* what;
@@ -99,16 +97,13 @@ TEST(Names, CopyRule) {
   const Case cases[] = {
       {"detector 0", [](char* b, int32_t n) { return tqvGetDetectorTypeName(0, b, n); }, "InSb"},
       {"detector 8", [](char* b, int32_t n) { return tqvGetDetectorTypeName(8, b, n); }, "Unk(8)"},
-      {"variant 1", [](char* b, int32_t n) { return tqvGetVariantName(1, b, n); }, "CoaXpress"},
-      {"Pleora 2", [](char* b, int32_t n) { return tqvGetPleoraBoardTypeName(2, b, n); },
-       "NTx-GigE"},
       {"subtype of an absent pair",
        [](char* b, int32_t n) { return tqvGetCameraSubtypeName(0, 7, b, n); }, "Unk(7)"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const int32_t length = static_cast<int32_t>(std::strlen(c.text));
-    for (int32_t size : {-1, 0, 1, length, length + 1}) {
+    for (int32_t size : {INT32_MIN, -1, 0, 1, length, length + 1}) {
       char buffer[32];
       std::memset(buffer, '#', sizeof buffer);
       EXPECT_EQ(c.call(buffer, size), TQV_ERROR) << "size " << size;
@@ -122,14 +117,6 @@ TEST(Names, CopyRule) {
     EXPECT_EQ(buffer[length + 1], '#') << "wrote past the terminating NUL";
     EXPECT_EQ(c.call(nullptr, 64), TQV_INVALID_ARGUMENT);
   }
-}
-
-TEST(Names, DetectorCodeZeroNeedsSixBytes) {
-  char buffer[6] = {'#', '#', '#', '#', '#', '#'};
-  EXPECT_EQ(tqvGetDetectorTypeName(0, buffer, 5), TQV_ERROR);
-  EXPECT_EQ(buffer[0], '#');
-  EXPECT_EQ(tqvGetDetectorTypeName(0, buffer, 6), TQV_OK);
-  EXPECT_STREQ(buffer, "InSb");
 }
 
 TEST(Names, SubtypeNameComesFromTheModelTable) {
@@ -148,46 +135,24 @@ TEST(Names, SubtypeNameComesFromTheModelTable) {
   ASSERT_EQ(tqvGetCameraSubtypeName(3, 16, a, sizeof a), TQV_OK);
   ASSERT_EQ(tqvGetCameraSubtypeName(3 + 0x100, 16 + 0x300, b, sizeof b), TQV_OK);
   EXPECT_STREQ(a, b);
-}
-
-TEST(Names, AbsentPairsGiveTheSubtypeFallback) {
-  // Camera types without rows, and a subtype that a known camera type lacks.
+  // Camera types without rows, and subtypes that a known camera type lacks.
   const std::pair<uint32_t, uint32_t> absent[] = {{0, 1}, {5, 2}, {3, 29}, {3, 255}, {11, 200}};
   for (auto [cameraType, subtype] : absent) {
-    char buffer[32];
-    ASSERT_EQ(tqvGetCameraSubtypeName(cameraType, subtype, buffer, sizeof buffer), TQV_OK);
-    EXPECT_EQ(std::string(buffer), Unknown(subtype));
+    ASSERT_EQ(tqvGetCameraSubtypeName(cameraType, subtype, a, sizeof a), TQV_OK);
+    EXPECT_EQ(std::string(a), Unknown(subtype));
   }
 }
 
 TEST(FilterNames, WholeTable) {
-  const std::vector<const char*> named = {" 0. Reserved",
-                                          " 1. ND 1.0",
-                                          " 2. ND 2.0",
-                                          " 3. ND 3.0",
-                                          " 4. ND 0.3",
-                                          " 5. ND 0.6",
-                                          " 6. ND 1.45",
-                                          " 7. MWIR 3000-5000nm",
-                                          " 8. ATM 3400-4170nm",
-                                          " 9. SRX 3500-5000nm",
-                                          "10. THRU GLASS 2360nm, 80nm",
-                                          "11. GLASS SURFACE 5000nm, 145nm",
-                                          "12. FLAME 3900nm, 200nm",
-                                          "13. FLAME 3900nm, 200nm",
-                                          "14. POLYETHELYNE 3450nm, 100nm",
-                                          "15. PLASTIC 3410nm, 140nm",
-                                          "16. CO2 4300nm, 200nm",
-                                          "17. NO2 4500nm, 170nm",
-                                          "18. COS 4200nm, 85nm",
-                                          "19. GBU 4790nm, 175nm",
-                                          "20. GBL 3500-4000nm",
-                                          "21. Reserved",
-                                          "22. Reserved",
-                                          "23. THRU GLASS HT",
-                                          "24. GLASS SURFACE HT",
-                                          "25. FLAME HT",
-                                          "26. ND 0"};
+  // clang-format off
+  const std::vector<const char*> named = {
+      " 0. Reserved", " 1. ND 1.0", " 2. ND 2.0", " 3. ND 3.0", " 4. ND 0.3", " 5. ND 0.6", " 6. ND 1.45",
+      " 7. MWIR 3000-5000nm", " 8. ATM 3400-4170nm", " 9. SRX 3500-5000nm", "10. THRU GLASS 2360nm, 80nm",
+      "11. GLASS SURFACE 5000nm, 145nm", "12. FLAME 3900nm, 200nm", "13. FLAME 3900nm, 200nm",
+      "14. POLYETHELYNE 3450nm, 100nm", "15. PLASTIC 3410nm, 140nm", "16. CO2 4300nm, 200nm",
+      "17. NO2 4500nm, 170nm", "18. COS 4200nm, 85nm", "19. GBU 4790nm, 175nm", "20. GBL 3500-4000nm",
+      "21. Reserved", "22. Reserved", "23. THRU GLASS HT", "24. GLASS SURFACE HT", "25. FLAME HT", "26. ND 0"};
+  // clang-format on
   for (unsigned id = 0; id < 256; ++id) {
     std::string expected;
     if (id < named.size()) {

@@ -1,4 +1,4 @@
-// The overlay colour table against the Part's values, and the video margin that no camera has.
+// The overlay colour table, value by value, and the video margin that no camera has.
 #include <gtest/gtest.h>
 
 #include <cstring>

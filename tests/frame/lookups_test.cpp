@@ -1,0 +1,227 @@
+// The identity look-ups by handle, against a scripted backend registered like a real one: which
+// values they read and in what order, and that a failing read ends them with its own result and
+// leaves the outputs alone.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "frame/registry.h"
+#include "tqvSDK.h"
+
+namespace {
+
+// Every operation answers 2 unless the scripted camera says otherwise.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-parameter"
+class Unanswered : public ITQVSDK {
+ public:
+#define TQV_OP(name, params, args) \
+  u32 name params override { return rc::kNotSupported; }
+#include "interface/operations.def"
+};
+#pragma GCC diagnostic pop
+
+// What the scripted camera reports, the reads it saw, and the reads that are to fail.
+struct Script {
+  u8 board = 1, cameraType = 3, subtype = 16, readout = 4, pleora = 0;
+  u16 major = 3, minor = 3;
+  bool legacyVFPGA = false, ownFilterNames = false;
+  std::map<std::string, u32> failing;
+  std::vector<std::string> reads;
+};
+
+class ScriptedCamera final : public Unanswered {
+ public:
+  explicit ScriptedCamera(std::shared_ptr<Script> script) : s(std::move(script)) {}
+  u32 GetBoardType(u8* v) override { return Read("GetBoardType", v, s->board); }
+  u32 GetCameraType(u8* v) override { return Read("GetCameraType", v, s->cameraType); }
+  u32 GetCameraSubtype(u8* v) override { return Read("GetCameraSubtype", v, s->subtype); }
+  u32 GetReadout(u8* v) override { return Read("GetReadout", v, s->readout); }
+  u32 GetPleoraBoardType(u8* v) override { return Read("GetPleoraBoardType", v, s->pleora); }
+  u32 GetLegacyVFPGA(bool* v) override { return Read("GetLegacyVFPGA", v, s->legacyVFPGA); }
+  u32 GetFilterInfoAvailable(bool* v) override {
+    return Read("GetFilterInfoAvailable", v, s->ownFilterNames);
+  }
+  u32 GetMainAppVersion(u16* major, u16* minor, u16* build) override {
+    if (u32 result = Read("GetMainAppVersion", major, s->major)) return result;
+    *minor = s->minor;
+    *build = 0;
+    return rc::kOk;
+  }
+  u32 GetFilterInfoName(u32 id, char* buffer, i32 size) override {
+    s->reads.push_back("GetFilterInfoName");
+    std::snprintf(buffer, static_cast<size_t>(size), "camera filter %u", id);
+    return rc::kOk;
+  }
+
+ private:
+  template <typename T>
+  u32 Read(const char* what, T* out, T value) {
+    s->reads.push_back(what);
+    if (auto failure = s->failing.find(what); failure != s->failing.end()) return failure->second;
+    *out = value;
+    return rc::kOk;
+  }
+  std::shared_ptr<Script> s;
+};
+
+using Reads = std::vector<std::string>;
+using Codes = std::vector<int>;
+
+// The call's result and the list it leaves behind (the list starts out holding a stale 99).
+std::pair<u32, Codes> List(void* handle, u32 (*call)(void*, zel::TArray<uint8_t>&)) {
+  zel::TArray<uint8_t> list;
+  list.Add(99);
+  const u32 result = call(handle, list);
+  return {result, Codes(list.begin(), list.end())};
+}
+
+class Lookups : public ::testing::Test {
+ protected:
+  void SetUp() override { handle = sdks().Add(new ScriptedCamera(script)); }
+  void TearDown() override { sdks().Remove(handle); }
+
+  std::shared_ptr<Script> script = std::make_shared<Script>();
+  void* handle = nullptr;
+};
+
+TEST_F(Lookups, ModelRowOfTheCamera) {
+  bool lowCost = true, automation = true;
+  double low = 0, high = 0;
+  char part[32];
+  EXPECT_EQ(tqvGetIsLowCost(handle, &lowCost), TQV_OK);
+  EXPECT_EQ(tqvGetIsAutomation(handle, &automation), TQV_OK);
+  EXPECT_EQ(tqvGetBandpass(handle, &low, &high), TQV_OK);
+  script->reads.clear();
+  script->pleora = 2;
+  ASSERT_EQ(tqvGetCameraPartNumber(handle, part, sizeof part), TQV_OK);
+  EXPECT_EQ(script->reads, (Reads{"GetCameraType", "GetCameraSubtype", "GetPleoraBoardType"}));
+  EXPECT_FALSE(lowCost);
+  EXPECT_FALSE(automation);
+  EXPECT_EQ(low, 3.0);
+  EXPECT_EQ(high, 5.0);
+  EXPECT_STREQ(part, "TQ03-016-G");
+
+  script->cameraType = 11, script->subtype = 1;  // a low-cost core
+  EXPECT_EQ(tqvGetIsLowCost(handle, &lowCost), TQV_OK);
+  EXPECT_TRUE(lowCost);
+  script->cameraType = 12, script->subtype = 41;  // an automation head
+  EXPECT_EQ(tqvGetIsAutomation(handle, &automation), TQV_OK);
+  EXPECT_TRUE(automation);
+  script->cameraType = 3, script->subtype = 29;  // absent from the table
+  EXPECT_EQ(tqvGetBandpass(handle, &low, &high), TQV_ERROR);
+  EXPECT_EQ(tqvGetIsAutomation(handle, &automation), TQV_ERROR);
+  EXPECT_EQ(tqvGetCameraPartNumber(handle, part, 8), TQV_ERROR);  // "unknown" needs 9 bytes
+  ASSERT_EQ(tqvGetCameraPartNumber(handle, part, 9), TQV_OK);
+  EXPECT_STREQ(part, "unknown");
+}
+
+// A failing read ends every look-up that makes it, with its own result and nothing written; the
+// others are not disturbed.
+TEST_F(Lookups, FirstFailingReadIsReturned) {
+  script->board = 3, script->readout = 19;
+  struct Lookup {
+    const char* name;
+    std::set<std::string> reads;
+    std::function<std::pair<u32, bool>(void*)> run;  // result, outputs untouched
+  };
+  // clang-format off
+  const Lookup lookups[] = {
+      {"low cost", {"GetCameraType", "GetCameraSubtype"},
+       [](void* h) { bool v = true; const u32 r = tqvGetIsLowCost(h, &v); return std::pair(r, v); }},
+      {"automation", {"GetCameraType", "GetCameraSubtype"},
+       [](void* h) { bool v = true; const u32 r = tqvGetIsAutomation(h, &v); return std::pair(r, v); }},
+      {"band pass", {"GetCameraType", "GetCameraSubtype"},
+       [](void* h) { double lo = -1, hi = -1; const u32 r = tqvGetBandpass(h, &lo, &hi); return std::pair(r, lo == -1 && hi == -1); }},
+      {"part number", {"GetCameraType", "GetCameraSubtype", "GetPleoraBoardType"},
+       [](void* h) { char b[16] = "-"; const u32 r = tqvGetCameraPartNumber(h, b, sizeof b); return std::pair(r, !std::strcmp(b, "-")); }},
+      {"gain named", {"GetReadout"},
+       [](void* h) { bool v = false; const u32 r = tqvGetGainLevelsAreNamed(h, &v); return std::pair(r, !v); }},
+      {"gain name", {"GetReadout"},
+       [](void* h) { char b[16] = "-"; const u32 r = tqvGetGainLevelName(h, 0, b, sizeof b); return std::pair(r, !std::strcmp(b, "-")); }},
+      {"formats", {"GetBoardType", "GetCameraType", "GetCameraSubtype", "GetMainAppVersion"},
+       [](void* h) { auto [r, codes] = List(h, tqvGetVideoFormats); return std::pair(r, codes == Codes{99}); }},
+      {"zoom", {"GetLegacyVFPGA", "GetBoardType", "GetMainAppVersion"},
+       [](void* h) { auto [r, codes] = List(h, tqvGetVideoZoomFactors); return std::pair(r, codes == Codes{99}); }},
+      {"filter", {"GetFilterInfoAvailable"},
+       [](void* h) { char b[32] = "-"; const u32 r = tqvGetFilterNameEx(h, 1, b, sizeof b); return std::pair(r, !std::strcmp(b, "-")); }},
+  };
+  // clang-format on
+  const std::pair<const char*, u32> failures[] = {
+      {"GetCameraType", 1},  {"GetCameraSubtype", 165},      {"GetPleoraBoardType", 168},
+      {"GetReadout", 170},   {"GetBoardType", 160},          {"GetMainAppVersion", 167},
+      {"GetLegacyVFPGA", 2}, {"GetFilterInfoAvailable", 166}};
+  for (auto [read, code] : failures) {
+    script->failing = {{read, code}};
+    for (const Lookup& lookup : lookups) {
+      const bool fails = lookup.reads.count(read) > 0;
+      const auto [result, untouched] = lookup.run(handle);
+      EXPECT_EQ(result, fails ? code : TQV_OK) << lookup.name << " with " << read << " failing";
+      EXPECT_EQ(untouched, fails) << lookup.name << " with " << read << " failing";
+    }
+  }
+}
+
+TEST_F(Lookups, TextsIntoTheCallersBuffer) {
+  char buffer[32] = "untouched";
+  script->readout = 10;
+  EXPECT_EQ(tqvGetGainLevelName(handle, 2, buffer, sizeof buffer), TQV_INVALID_ARGUMENT);
+  script->readout = 19;
+  EXPECT_EQ(tqvGetGainLevelName(handle, 2, buffer, 4), TQV_ERROR);  // "Low" needs 5 bytes
+  EXPECT_STREQ(buffer, "untouched");
+  ASSERT_EQ(tqvGetGainLevelName(handle, 2, buffer, 5), TQV_OK);
+  EXPECT_STREQ(buffer, "Low");
+  EXPECT_EQ(tqvGetFilterNameEx(handle, 63, buffer, 6), TQV_ERROR);  // "Empty" needs 7 bytes
+  ASSERT_EQ(tqvGetFilterNameEx(handle, 16, buffer, sizeof buffer), TQV_OK);
+  EXPECT_STREQ(buffer, "16. CO2 4300nm, 200nm");
+  script->ownFilterNames = true;
+  ASSERT_EQ(tqvGetFilterNameEx(handle, 16, buffer, sizeof buffer), TQV_OK);
+  EXPECT_STREQ(buffer, "camera filter 16");
+}
+
+TEST_F(Lookups, VersionIsReadOnWznOnly) {
+  script->board = 3, script->cameraType = 9, script->subtype = 21, script->minor = 4;
+  EXPECT_EQ(List(handle, tqvGetVideoFormats), std::pair(TQV_OK, Codes{101, 102, 12, 10, 13, 11}));
+  EXPECT_EQ(script->reads,
+            (Reads{"GetBoardType", "GetCameraType", "GetCameraSubtype", "GetMainAppVersion"}));
+  script->minor = 3;
+  EXPECT_EQ(List(handle, tqvGetVideoFormats), std::pair(TQV_OK, Codes{3, 4, 12, 10, 13, 11}));
+
+  script->reads.clear();
+  script->board = 4, script->minor = 9;  // counts for zoom factors on Birch, not for formats
+  EXPECT_EQ(List(handle, tqvGetVideoFormats), std::pair(TQV_OK, Codes{3, 4, 12, 10, 13, 11}));
+  EXPECT_EQ(List(handle, tqvGetVideoZoomFactors), std::pair(TQV_OK, Codes{1, 5}));
+  EXPECT_EQ(script->reads, (Reads{"GetBoardType", "GetCameraType", "GetCameraSubtype",
+                                  "GetLegacyVFPGA", "GetBoardType", "GetMainAppVersion"}));
+
+  script->reads.clear();
+  script->board = 1, script->legacyVFPGA = true;
+  EXPECT_EQ(List(handle, tqvGetVideoZoomFactors), std::pair(TQV_OK, Codes{1, 2, 3}));
+  EXPECT_EQ(script->reads, (Reads{"GetLegacyVFPGA", "GetBoardType"}));
+}
+
+TEST(LookupsWithoutCamera, UnknownHandleAndNullOutputs) {
+  int marker = 0;
+  void* unknown = &marker;
+  double low = -1, high = -1;
+  zel::TArray<uint8_t> list;
+  EXPECT_EQ(tqvGetBandpass(unknown, &low, &high), TQV_ERROR);
+  EXPECT_EQ(tqvGetVideoZoomFactors(unknown, list), TQV_ERROR);
+  EXPECT_EQ(tqvGetIsLowCost(unknown, nullptr), TQV_INVALID_ARGUMENT);
+  EXPECT_EQ(tqvGetIsAutomation(unknown, nullptr), TQV_INVALID_ARGUMENT);
+  EXPECT_EQ(tqvGetBandpass(unknown, &low, nullptr), TQV_INVALID_ARGUMENT);
+  EXPECT_EQ(tqvGetCameraPartNumber(unknown, nullptr, 32), TQV_INVALID_ARGUMENT);
+  EXPECT_EQ(tqvGetGainLevelsAreNamed(unknown, nullptr), TQV_INVALID_ARGUMENT);
+  EXPECT_EQ(tqvGetGainLevelName(unknown, 0, nullptr, 32), TQV_INVALID_ARGUMENT);
+  EXPECT_EQ(tqvGetFilterNameEx(unknown, 1, nullptr, 32), TQV_INVALID_ARGUMENT);
+}
+
+}  // namespace
