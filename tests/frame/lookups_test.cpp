@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/sim_fixtures.h"
 #include "frame/registry.h"
 #include "tqvSDK.h"
 
@@ -93,32 +94,13 @@ class Lookups : public ::testing::Test {
   void* handle = nullptr;
 };
 
-TEST_F(Lookups, ModelRowOfTheCamera) {
-  bool lowCost = true, automation = true;
-  double low = 0, high = 0;
+TEST_F(Lookups, PartNumberMatchesThePleoraBoard) {
   char part[32];
-  EXPECT_EQ(tqvGetIsLowCost(handle, &lowCost), TQV_OK);
-  EXPECT_EQ(tqvGetIsAutomation(handle, &automation), TQV_OK);
-  EXPECT_EQ(tqvGetBandpass(handle, &low, &high), TQV_OK);
-  script->reads.clear();
   script->pleora = 2;
   ASSERT_EQ(tqvGetCameraPartNumber(handle, part, sizeof part), TQV_OK);
   EXPECT_EQ(script->reads, (Reads{"GetCameraType", "GetCameraSubtype", "GetPleoraBoardType"}));
-  EXPECT_FALSE(lowCost);
-  EXPECT_FALSE(automation);
-  EXPECT_EQ(low, 3.0);
-  EXPECT_EQ(high, 5.0);
   EXPECT_STREQ(part, "TQ03-016-G");
-
-  script->cameraType = 11, script->subtype = 1;  // a low-cost core
-  EXPECT_EQ(tqvGetIsLowCost(handle, &lowCost), TQV_OK);
-  EXPECT_TRUE(lowCost);
-  script->cameraType = 12, script->subtype = 41;  // an automation head
-  EXPECT_EQ(tqvGetIsAutomation(handle, &automation), TQV_OK);
-  EXPECT_TRUE(automation);
-  script->cameraType = 3, script->subtype = 29;  // absent from the table
-  EXPECT_EQ(tqvGetBandpass(handle, &low, &high), TQV_ERROR);
-  EXPECT_EQ(tqvGetIsAutomation(handle, &automation), TQV_ERROR);
+  script->pleora = 1;                                             // no NTx-UV3 build of that model
   EXPECT_EQ(tqvGetCameraPartNumber(handle, part, 8), TQV_ERROR);  // "unknown" needs 9 bytes
   ASSERT_EQ(tqvGetCameraPartNumber(handle, part, 9), TQV_OK);
   EXPECT_STREQ(part, "unknown");
@@ -223,5 +205,84 @@ TEST(LookupsWithoutCamera, UnknownHandleAndNullOutputs) {
   EXPECT_EQ(tqvGetGainLevelName(unknown, 0, nullptr, 32), TQV_INVALID_ARGUMENT);
   EXPECT_EQ(tqvGetFilterNameEx(unknown, 1, nullptr, 32), TQV_INVALID_ARGUMENT);
 }
+
+// Through both simulated cameras (a WZN board with firmware 3.4), identity set with the library's
+// own setters.
+class SimulatedCameras : public ::testing::TestWithParam<const char*> {
+ protected:
+  void SetUp() override {
+    if (std::string(GetParam()) == "GenICam") {
+      gic = std::make_unique<testutil::GicCamera>();
+      handle = gic->handle();
+    } else {
+      tree = std::make_unique<testutil::PTreeCamera>();
+      handle = tree->handle();
+    }
+    u8 board = 0;
+    u16 major = 0, minor = 0, build = 0;
+    ASSERT_EQ(tqvGetBoardType(handle, &board), TQV_OK);
+    ASSERT_EQ(tqvGetMainAppVersion(handle, &major, &minor, &build), TQV_OK);
+    ASSERT_EQ(board, 3);
+    ASSERT_TRUE(major == 3 && minor == 4) << major << "." << minor;
+  }
+  void Identify(u8 cameraType, u8 subtype, u8 pleora, u8 readout) {
+    ASSERT_EQ(tqvSetCameraType(handle, cameraType), TQV_OK);
+    ASSERT_EQ(tqvSetCameraSubtype(handle, subtype), TQV_OK);
+    ASSERT_EQ(tqvSetPleoraBoardType(handle, pleora), TQV_OK);
+    ASSERT_EQ(tqvSetReadout(handle, readout), TQV_OK);
+  }
+  std::string PartNumber() {
+    char part[32] = "";
+    EXPECT_EQ(tqvGetCameraPartNumber(handle, part, sizeof part), TQV_OK);
+    return part;
+  }
+
+  std::unique_ptr<testutil::PTreeCamera> tree;
+  std::unique_ptr<testutil::GicCamera> gic;
+  void* handle = nullptr;
+};
+
+TEST_P(SimulatedCameras, LowCostCoreWithTriGainReadout) {
+  Identify(11, 1, 1, 19);
+  bool lowCost = false, automation = true, named = false;
+  double low = 0, high = 0;
+  char level[8];
+  EXPECT_EQ(tqvGetIsLowCost(handle, &lowCost), TQV_OK);
+  EXPECT_EQ(tqvGetIsAutomation(handle, &automation), TQV_OK);
+  EXPECT_EQ(tqvGetBandpass(handle, &low, &high), TQV_OK);
+  EXPECT_EQ(tqvGetGainLevelsAreNamed(handle, &named), TQV_OK);
+  EXPECT_EQ(tqvGetGainLevelName(handle, 1, level, sizeof level), TQV_OK);
+  EXPECT_TRUE(lowCost);
+  EXPECT_FALSE(automation);
+  EXPECT_EQ(std::pair(low, high), std::pair(3.0, 5.0));
+  EXPECT_TRUE(named);
+  EXPECT_STREQ(level, "Med");
+  EXPECT_EQ(PartNumber(), "TQ11-001-UL");
+  EXPECT_EQ(List(handle, tqvGetVideoFormats), std::pair(TQV_OK, Codes{3, 4}));
+  EXPECT_EQ(List(handle, tqvGetVideoZoomFactors), std::pair(TQV_OK, Codes{1, 5}));
+}
+
+TEST_P(SimulatedCameras, HighSpeedCameraOnNewFirmware) {
+  Identify(9, 21, 2, 9);
+  char level[8];
+  EXPECT_EQ(tqvGetGainLevelName(handle, 0, level, sizeof level), TQV_NOT_SUPPORTED);
+  EXPECT_EQ(PartNumber(), "TQ09-021-G");
+  EXPECT_EQ(List(handle, tqvGetVideoFormats), std::pair(TQV_OK, Codes{101, 102, 12, 10, 13, 11}));
+}
+
+TEST_P(SimulatedCameras, AutomationHeadAndAbsentModel) {
+  Identify(12, 41, 0, 15);
+  bool automation = false;
+  EXPECT_EQ(tqvGetIsAutomation(handle, &automation), TQV_OK);
+  EXPECT_TRUE(automation);
+  EXPECT_EQ(PartNumber(), "TQ12-041-P");
+  Identify(3, 29, 0, 4);
+  double low = -1, high = -1;
+  EXPECT_EQ(tqvGetBandpass(handle, &low, &high), TQV_ERROR);
+  EXPECT_EQ(low, -1);
+  EXPECT_EQ(PartNumber(), "unknown");
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, SimulatedCameras, ::testing::Values("PropertyTree", "GenICam"));
 
 }  // namespace
