@@ -6,6 +6,7 @@
 
 #include "ParamTree.h"
 #include "genicam/SimDevice.h"
+#include "interface/types.h"
 #include "ptree/SimTree.h"
 #include "tqvSDK.h"
 
@@ -64,10 +65,11 @@ class PTreeCamera {
 // A simulated GenICam device with a handle over it.
 class GicCamera {
  public:
-  explicit GicCamera(const char* address = "sim") : m_device(zel::cam::gic::OpenDevice(address)) {
+  explicit GicCamera(const char* address = "sim", u32 flags = 0)
+      : m_device(zel::cam::gic::OpenDevice(address)) {
     EXPECT_TRUE(m_device) << address;
     if (m_device) {
-      EXPECT_EQ(tqvCreateGenICam(m_handle.out(), m_device), 0u) << address;
+      EXPECT_EQ(tqvCreateGenICamEx(m_handle.out(), m_device, flags), 0u) << address;
       device().ClearLog();
     }
   }
