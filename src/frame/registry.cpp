@@ -1,34 +1,81 @@
 #include "frame/registry.h"
 
+#include <cstdint>
 #include <stdexcept>
 
 #include "ParamTree.h"
 #include "zel/cam/gic.h"
 
+namespace {
+std::size_t Hash(void* handle, std::size_t mask) {
+  // Fibonacci hashing of the address; its low bits are alignment zeros.
+  auto bits = reinterpret_cast<std::uintptr_t>(handle);
+  return static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15ull) >> 32) & mask;
+}
+}  // namespace
+
+bool CTQVSDKArray::Find(void* handle, u32* position) const {
+  if (m_index.empty() || !handle) return false;
+  const std::size_t mask = m_index.size() - 1;
+  for (std::size_t i = Hash(handle, mask);; i = (i + 1) & mask) {
+    if (m_index[i].handle == handle) {
+      *position = m_index[i].position;
+      return true;
+    }
+    if (!m_index[i].handle) return false;
+  }
+}
+
+void CTQVSDKArray::Index(void* handle, u32 position) {
+  if ((static_cast<std::size_t>(m_entries.GetCount()) * 2 > m_index.size())) {
+    Reindex();  // grows the index; it holds every entry, the new one included
+    return;
+  }
+  const std::size_t mask = m_index.size() - 1;
+  std::size_t i = Hash(handle, mask);
+  while (m_index[i].handle)
+    i = (i + 1) & mask;
+  m_index[i] = {handle, position};
+}
+
+void CTQVSDKArray::Reindex() {
+  std::size_t size = 16;
+  while (size < static_cast<std::size_t>(m_entries.GetCount()) * 2)
+    size *= 2;
+  m_index.assign(size, Slot{nullptr, 0});
+  const std::size_t mask = size - 1;
+  for (u32 position = 0; position < m_entries.GetCount(); ++position) {
+    void* handle = m_entries[position].get();
+    std::size_t i = Hash(handle, mask);
+    while (m_index[i].handle)
+      i = (i + 1) & mask;
+    m_index[i] = {handle, position};
+  }
+}
+
 zel::TSharedPtr<ITQVSDK> CTQVSDKArray::Resolve(void* handle) {
   zel::CAutoLock hold(m_lock);
-  for (const zel::TSharedPtr<ITQVSDK>& entry : m_entries) {
-    if (entry.get() == handle) return entry;
-  }
-  return {};
+  u32 position = 0;
+  if (!Find(handle, &position)) return {};
+  return m_entries[position];
 }
 
 void* CTQVSDKArray::Add(ITQVSDK* backend) {
   zel::TSharedPtr<ITQVSDK> entry(backend);
   zel::CAutoLock hold(m_lock);
   m_entries.Add(std::move(entry));
+  Index(backend, m_entries.GetCount() - 1);
   return backend;
 }
 
 bool CTQVSDKArray::Remove(void* handle) {
   zel::CAutoLock hold(m_lock);
-  for (u32 i = 0; i < m_entries.GetCount(); ++i) {
-    if (m_entries[i].get() == handle) {
-      m_entries.RemoveAt(i);
-      return true;
-    }
-  }
-  return false;
+  u32 position = 0;
+  if (!Find(handle, &position)) return false;
+  // Releasing the registry's reference deletes the backend when no call holds it.
+  m_entries.RemoveAt(position);
+  Reindex();
+  return true;
 }
 
 u32 CTQVSDKArray::Count() {

@@ -2,6 +2,8 @@
 // backend; the registry holds one reference to each backend, in order of creation.
 #pragma once
 
+#include <vector>
+
 #include "interface/ITQVSDK.h"
 #include "zel/zel.h"
 
@@ -47,8 +49,20 @@ class CTQVSDKArray {
   u32 Count();
 
  private:
+  // The position of a handle's entry, found through a small open-addressing index so that a call
+  // costs the same with thousands of handles as with one. Handles are unique in the registry, so
+  // the first match the index finds is the first match in creation order.
+  struct Slot {
+    void* handle;
+    u32 position;
+  };
+  bool Find(void* handle, u32* position) const;
+  void Index(void* handle, u32 position);
+  void Reindex();
+
   zel::CCriticalSection m_lock;
   zel::TArray<zel::TSharedPtr<ITQVSDK>> m_entries;
+  std::vector<Slot> m_index;  // a power of two in size, at most half full
 };
 
 // The registry, created on first use and destroyed at process exit (which releases every handle
