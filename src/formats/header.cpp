@@ -1,6 +1,10 @@
 // Decoding of the 128-byte header that the camera embeds in each frame, of its IRIG time code and
 // of the two extension layouts written into bytes 0x60..0x79.
+#include <cstddef>
 #include <cstring>
+#include <utility>
+
+#include <emmintrin.h>
 
 #include "formats/fileio.h"
 #include "interface/types.h"
@@ -30,6 +34,25 @@ inline float Celsius(u16 centiKelvin) { return static_cast<float>(centiKelvin) /
 // The single-precision fields are all "value / divisor - bias". They are computed four at a time;
 // lane-wise IEEE arithmetic gives exactly the results of one-by-one computation.
 typedef float Float4 __attribute__((vector_size(16)));
+typedef double Double2 __attribute__((vector_size(16)));
+
+template <unsigned... offsets, std::size_t... lanes>
+__m128i GatherLanes(const u8* raw, std::index_sequence<lanes...>) {
+  __m128i v = _mm_setzero_si128();
+  ((v = _mm_insert_epi16(v, LoadU16(raw + offsets), lanes)), ...);
+  return v;
+}
+
+// Eight 16-bit fields at the given offsets, in lanes 0..7.
+template <unsigned... offsets>
+__m128i Gather(const u8* raw) {
+  return GatherLanes<offsets...>(raw, std::make_index_sequence<sizeof...(offsets)>());
+}
+
+// The decoded record repeats these runs of the raw header unchanged.
+static_assert(offsetof(tqvSHeader, word2C) - offsetof(tqvSHeader, word22) == 0x2C - 0x22);
+static_assert(offsetof(tqvSHeader, byte3D) - offsetof(tqvSHeader, byte3A) == 3);
+static_assert(offsetof(tqvSHeader, word5E) - offsetof(tqvSHeader, counter3) == 0x5E - 0x4E);
 
 void Decode(tqvSHeader* out, const u8* raw) {
   const bool fast = raw[0x01] == 1;
@@ -40,24 +63,25 @@ void Decode(tqvSHeader* out, const u8* raw) {
   const u32 counter2 = LoadU32(raw + 0x2E);
   const u32 framePeriod = LoadU32(raw + 0x32);
 
-  const Float4 n0 = {
-      static_cast<float>(LoadU16(raw + 0x0C)), static_cast<float>(LoadU16(raw + 0x0E)),
-      static_cast<float>(LoadU16(raw + 0x10)), static_cast<float>(LoadU16(raw + 0x40))};
-  const Float4 n1 = {
-      static_cast<float>(LoadU16(raw + 0x42)), static_cast<float>(LoadU16(raw + 0x44)),
-      static_cast<float>(LoadU16(raw + 0x46)), static_cast<float>(LoadU16(raw + 0x12))};
-  const Float4 n2 = {
-      static_cast<float>(LoadU16(raw + 0x7C)), static_cast<float>(LoadI16(raw + 0x3E)),
-      static_cast<float>(LoadU16(raw + 0x48)), static_cast<float>(LoadU16(raw + 0x4A))};
-  const Float4 n3 = {
-      static_cast<float>(LoadU16(raw + 0x4C)), static_cast<float>(LoadU16(raw + 0x36)),
-      static_cast<float>(LoadI16(raw + 0x1C)), static_cast<float>(LoadI16(raw + 0x38))};
+  // The sixteen 16-bit sources of the single-precision fields, gathered into two vectors and
+  // widened to 32 bits. a: temperatures 1..7, scaledValue1; b: centiValue, milliValue2..4,
+  // fractionValue, then the signed milliValue1, halfValue1 and halfValue2.
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i a = Gather<0x0C, 0x0E, 0x10, 0x40, 0x42, 0x44, 0x46, 0x12>(raw);
+  const __m128i b = Gather<0x7C, 0x48, 0x4A, 0x4C, 0x36, 0x3E, 0x1C, 0x38>(raw);
+  const __m128 bHigh = _mm_move_ss(_mm_cvtepi32_ps(_mm_srai_epi32(_mm_unpackhi_epi16(b, b), 16)),
+                                   _mm_cvtepi32_ps(_mm_unpackhi_epi16(b, zero)));
   // Multiplying by 0.5 and dividing by 2 are both exact for 16-bit integers.
-  const Float4 r0 = n0 / Float4{100.0f, 100.0f, 100.0f, 100.0f} - 273.15f;
-  const Float4 r1 =
-      n1 / Float4{100.0f, 100.0f, 100.0f, 100.0f} - Float4{273.15f, 273.15f, 273.15f, 0.0f};
-  const Float4 r2 = n2 / Float4{100.0f, 1000.0f, 1000.0f, 1000.0f};
-  const Float4 r3 = n3 / Float4{1000.0f, 16383.0f, 2.0f, 2.0f};
+  const Float4 r0 = Float4(_mm_cvtepi32_ps(_mm_unpacklo_epi16(a, zero))) / 100.0f - 273.15f;
+  const Float4 r1 = Float4(_mm_cvtepi32_ps(_mm_unpackhi_epi16(a, zero))) / 100.0f -
+                    Float4{273.15f, 273.15f, 273.15f, 0.0f};
+  const Float4 r2 = Float4(_mm_cvtepi32_ps(_mm_unpacklo_epi16(b, zero))) /
+                    Float4{100.0f, 1000.0f, 1000.0f, 1000.0f};
+  const Float4 r3 = Float4(bHigh) / Float4{16383.0f, 1000.0f, 2.0f, 2.0f};
+  // Integration time in milliseconds and the frame period in seconds, in one division.
+  const Double2 periods =
+      Double2{static_cast<double>(LoadU32(raw + 0x18)), static_cast<double>(framePeriod)} /
+      (fast ? Double2{11100.0, 1.11e7} : Double2{6250.0, 6.25e6});
 
   out->headerByte0 = raw[0x00];
   out->clockFrequency = clock;
@@ -81,42 +105,29 @@ void Decode(tqvSHeader* out, const u8* raw) {
   out->temperature3 = r0[2];
   out->scaledValue1 = r1[3];
   out->counter1 = LoadU32(raw + 0x14);
-  out->integrationTime = static_cast<double>(LoadU32(raw + 0x18)) / (fast ? 11100.0 : 6250.0);
+  out->integrationTime = periods[0];
   out->halfValue1 = r3[2];
   out->word1E = LoadU16(raw + 0x1E);
-  out->word22 = LoadU16(raw + 0x22);
-  out->word24 = LoadU16(raw + 0x24);
-  out->word26 = LoadU16(raw + 0x26);
-  out->word28 = LoadU16(raw + 0x28);
-  out->word2A = LoadU16(raw + 0x2A);
-  out->word2C = LoadU16(raw + 0x2C);
+  // word22..word2C stand as in the raw header: one copy.
+  std::memcpy(&out->word22, raw + 0x22, 0x2E - 0x22);
   out->counter2 = counter2 & 0x7FFFFFFF;
   out->counter2Flag = (counter2 >> 31) != 0;
   // A period of 0 clocks stands for "no frame rate", not for an infinite one.
   out->frameRate =
       framePeriod == 0 ? 0.0 : 1.0 / (static_cast<double>(framePeriod) / (fast ? 1.11e7 : 6.25e6));
-  out->fractionValue = r3[1];
+  out->fractionValue = r3[0];
   out->halfValue2 = r3[3];
-  out->byte3A = raw[0x3A];
-  out->readout = raw[0x3B];
-  out->byte3C = raw[0x3C];
-  out->byte3D = raw[0x3D];
-  out->milliValue1 = r2[1];
+  std::memcpy(&out->byte3A, raw + 0x3A, 4);  // byte3A, readout, byte3C, byte3D
+  out->milliValue1 = r3[1];
   out->temperature4 = r0[3];
   out->temperature5 = r1[0];
   out->temperature6 = r1[1];
   out->temperature7 = r1[2];
-  out->milliValue2 = r2[2];
-  out->milliValue3 = r2[3];
-  out->milliValue4 = r3[0];
-  out->counter3 = LoadU32(raw + 0x4E);
-  out->counter4 = LoadU32(raw + 0x52);
-  out->word56 = LoadU16(raw + 0x56);
-  out->byte58 = raw[0x58];
-  out->byte59 = raw[0x59];
-  out->word5A = LoadU16(raw + 0x5A);
-  out->word5C = LoadU16(raw + 0x5C);
-  out->word5E = LoadU16(raw + 0x5E);
+  out->milliValue2 = r2[1];
+  out->milliValue3 = r2[2];
+  out->milliValue4 = r2[3];
+  // counter3..word5E stand as in the raw header: one copy.
+  std::memcpy(&out->counter3, raw + 0x4E, 0x60 - 0x4E);
   out->byte7A = raw[0x7A];
   out->flag7B = (raw[0x7B] & 1) != 0;
   out->centiValue = r2[0];

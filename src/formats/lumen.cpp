@@ -107,7 +107,8 @@ class ScopedLumen {
   _tqvSLumenNUCFile m_file;
 };
 
-// Sets up a version 1 record of the given type with a new main table of width x height entries.
+// Sets up a version 1 record of the given type with a new (uninitialised) main table of
+// width x height entries.
 template <typename T>
 T* PrepareTable(ScopedLumen& file, u8 type, u16 width, u16 height) {
   file->version = 1;
@@ -115,7 +116,7 @@ T* PrepareTable(ScopedLumen& file, u8 type, u16 width, u16 height) {
   file->width = width;
   file->height = height;
   const std::size_t pixels = static_cast<std::size_t>(width) * height;
-  file->data = std::calloc(std::max<std::size_t>(pixels, 1), sizeof(T));
+  file->data = std::malloc(std::max<std::size_t>(pixels, 1) * sizeof(T));
   return static_cast<T*>(file->data);
 }
 
@@ -220,22 +221,19 @@ uint32_t tqvConvertCameraNUCToLumenNUC(const char* cameraPath, const char* lumen
   if (const u32 result = tqvLoadNUCFile(cameraName, &info, &loaded); result != TQV_OK) {
     return result;
   }
-  MallocPtr<u32> words(loaded);
+  MallocPtr<u8> words(reinterpret_cast<u8*>(loaded));
   ScopedLumen gain, offset, map;
   const u16 width = info.windowWidth, height = info.windowHeight;
-  float* gains = PrepareTable<float>(gain, kLumenGain, width, height);
   i16* offsets = PrepareTable<i16>(offset, kLumenOffset, width, height);
   u8* flags = PrepareTable<u8>(map, kLumenMap, width, height);
-  if (!gains || !offsets || !flags) return TQV_ERROR;
-  const std::size_t pixels = static_cast<std::size_t>(width) * height;
-  const u32* in = words.get();
-  for (std::size_t i = 0; i < pixels; ++i) {
-    const u32 word = in[i];
-    gains[i] = DecodeGain(word);
-    offsets[i] = DecodeOffset(word);
-    flags[i] = DecodeFlag(word);
-  }
-  words.reset();
+  if (!offsets || !flags) return TQV_ERROR;
+  // The gains take the place of the words they come from, which keeps one table fewer alive.
+  SplitWords(words.get(), offsets, flags, static_cast<std::size_t>(width) * height);
+  gain->version = 1;
+  gain->type = kLumenGain;
+  gain->width = width;
+  gain->height = height;
+  gain->data = words.release();
   const bool saved = _tqvSaveLumenNUCFile(names.gain, gain.get()) &&
                      _tqvSaveLumenNUCFile(names.offset, offset.get()) &&
                      _tqvSaveLumenNUCFile(names.map, map.get());
@@ -261,22 +259,17 @@ uint32_t tqvConvertLumenNUCToCameraNUCEx(const char* lumenPath, const char* came
     return TQV_ERROR;
   }
   const u16 width = gain->width, height = gain->height;
-  const std::size_t pixels = static_cast<std::size_t>(width) * height;
-  MallocPtr<u32> words(static_cast<u32*>(std::malloc(std::max<std::size_t>(pixels, 1) * 4)));
-  if (!words) return TQV_ERROR;
-  const auto* gains = static_cast<const float*>(gain->data);
-  const auto* offsets = static_cast<const i16*>(offset->data);
-  const auto* flags = static_cast<const u8*>(map->data);
-  u32* out = words.get();
-  for (std::size_t i = 0; i < pixels; ++i)
-    out[i] = EncodeWord(offsets[i], flags[i], gains[i]);
+  // Each word takes the place of its gain, which keeps one table fewer alive.
+  u8* table = static_cast<u8*>(gain->data);
+  JoinWords(table, static_cast<const i16*>(offset->data), static_cast<const u8*>(map->data),
+            static_cast<std::size_t>(width) * height);
 
   tqvSNUCInfo updated = *info;
   updated.windowWidth = width;
   updated.windowHeight = height;
   updated.maxWidth = std::max(updated.maxWidth, width);
   updated.maxHeight = std::max(updated.maxHeight, height);
-  const u32 result = tqvSaveNUCFile(cameraName, &updated, words.get());
+  const u32 result = tqvSaveNUCFile(cameraName, &updated, reinterpret_cast<const u32*>(table));
   if (result == TQV_OK) *info = updated;
   return result;
 }
@@ -295,6 +288,7 @@ uint32_t tqvSaveBplAsLumenSbp(const char* path, uint16_t width, uint16_t height,
   u8* flags = PrepareTable<u8>(map, kLumenMap, width, height);
   if (!flags) return TQV_ERROR;
   const std::size_t size = static_cast<std::size_t>(width) * height;
+  std::memset(flags, 0, size);
   for (u32 i = 0; i < count; ++i) {
     // A column beyond the row's end runs on into the next row, as the index is formed.
     const std::size_t index = static_cast<std::size_t>(pixels[2 * i + 1]) * width + pixels[2 * i];

@@ -312,6 +312,28 @@ bool WordCount(u32 width, u32 height, std::size_t* words, std::size_t* bytes) {
   return MulSize(width, height, words) && MulSize(*words, sizeof(u32), bytes);
 }
 
+// Reads rows of width words that stand stride words apart, from the first word of the first row.
+// Rows pass through a bounded buffer so that the gaps cost neither seeks nor extra calls.
+bool ReadRows(std::FILE* file, u32* table, std::size_t stride, std::size_t width,
+              std::size_t rows) {
+  if (width == stride) return ReadBytes(file, table, width * rows * sizeof(u32));
+  // Kept below the allocator's threshold for fresh mappings, which would cost page faults.
+  constexpr std::size_t kBufferWords = 30 * 1024;
+  const std::size_t rowsPerRead = std::max<std::size_t>(1, kBufferWords / stride);
+  MallocPtr<u32> buffer(static_cast<u32*>(std::malloc(std::min(rowsPerRead, rows) * stride * 4)));
+  if (!buffer) return false;
+  for (std::size_t row = 0; row < rows; row += rowsPerRead) {
+    const std::size_t n = std::min(rowsPerRead, rows - row);
+    // Each read ends where the next one's first row starts; the last ends with its last word.
+    const std::size_t words = (n - 1) * stride + (row + n == rows ? width : stride);
+    if (!ReadBytes(file, buffer.get(), words * sizeof(u32))) return false;
+    for (std::size_t r = 0; r < n; ++r) {
+      std::memcpy(table + (row + r) * width, buffer.get() + r * stride, width * sizeof(u32));
+    }
+  }
+  return true;
+}
+
 void ReverseRows(u32* table, std::size_t width, std::size_t height) {
   for (std::size_t row = 0; row < height; ++row)
     std::reverse(table + row * width, table + (row + 1) * width);
@@ -411,20 +433,13 @@ uint32_t tqvReadNUCFileTable(const char* path, uint32_t* table, uint16_t xOffset
   const std::size_t rowWords = static_cast<std::size_t>(w);
   const std::size_t rows = static_cast<std::size_t>(h);
   std::FILE* f = file.get();
-  if (x == fx && y == fy && w == fw && h == fh) {
-    // Sizes are below 2^32 words, products below 2^34 bytes.
-    if (!ReadBytes(f, table, rowWords * rows * sizeof(u32))) return TQV_ERROR;
-  } else {
-    const i64 gap = (fw - w) * static_cast<i64>(sizeof(u32));
-    const i64 skip = ((y - fy) * fw + (x - fx)) * static_cast<i64>(sizeof(u32));
-    if (!formats::MayHoldBytes(f, static_cast<std::size_t>(skip + ((h - 1) * fw + w) * 4)) ||
-        (skip != 0 && fseeko(f, skip, SEEK_CUR) != 0)) {
-      return TQV_ERROR;
-    }
-    for (std::size_t row = 0; row < rows; ++row) {
-      if (!ReadBytes(f, table + row * rowWords, rowWords * sizeof(u32))) return TQV_ERROR;
-      if (gap != 0 && row + 1 < rows && fseeko(f, gap, SEEK_CUR) != 0) return TQV_ERROR;
-    }
+  // Up to the last word wanted; a short regular file is refused before anything is read.
+  const i64 skip = (y - fy) * fw + (x - fx);
+  const i64 last = skip + (h - 1) * fw + w;
+  if (!formats::MayHoldBytes(f, static_cast<std::size_t>(last) * sizeof(u32)) ||
+      (skip != 0 && fseeko(f, skip * static_cast<i64>(sizeof(u32)), SEEK_CUR) != 0) ||
+      !ReadRows(f, table, static_cast<std::size_t>(fw), rowWords, rows)) {
+    return TQV_ERROR;
   }
   file.reset();
 

@@ -4,10 +4,10 @@
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <functional>
+#include <initializer_list>
 #include <limits>
 
-#include "formats/bytes.h"
+#include "formats/helpers.h"
 #include "tqvSDK.h"
 
 namespace {
@@ -37,6 +37,9 @@ struct Raw {
 
 constexpr float kTempTolerance = 1e-4f;
 
+#define V TQV_V
+using fmt_test::ExpectValues;
+
 // Every field from one header whose fields all hold different values.
 TEST(FrameHeader, DecodesEveryField) {
   const std::uint32_t time = 1u << 31 | 1u << 28 | 300u << 18 | 13u << 12 | 47u << 6 | 59u;
@@ -57,65 +60,25 @@ TEST(FrameHeader, DecodesEveryField) {
   r.U16(0x7C, 4321);
   const tqvSHeader h = r.Decode();
 
-  EXPECT_EQ(+h.headerByte0, 0xA5);
-  EXPECT_EQ(+h.clockFrequency, 11100000u);
-  EXPECT_EQ(+h.day, 300);
-  EXPECT_EQ(+h.hour, 13);
-  EXPECT_EQ(+h.minute, 47);
-  EXPECT_EQ(+h.second, 59);
-  EXPECT_EQ(+h.millisecond, 1234);
-  EXPECT_EQ(+h.microsecond, 567);
-  EXPECT_TRUE(h.timeCodeFlag);
-  EXPECT_EQ(+h.statusCode, 2);
-  EXPECT_TRUE(h.statusBit15);
-  EXPECT_FALSE(h.statusBit14);
-  EXPECT_FALSE(h.statusBit4);
-  EXPECT_TRUE(h.statusBit3);
-  EXPECT_TRUE(h.statusBit2);
-  EXPECT_TRUE(h.statusBit5);
-  EXPECT_TRUE(h.statusBit13);
-  EXPECT_NEAR(h.temperature1, 25.0f, kTempTolerance);
-  EXPECT_EQ(+h.temperature2, 0.0f);
-  EXPECT_NEAR(h.temperature3, -273.15f, kTempTolerance);
-  EXPECT_FLOAT_EQ(h.scaledValue1, 123.45f);
-  EXPECT_EQ(+h.counter1, 0xDEADBEEFu);
-  EXPECT_DOUBLE_EQ(h.integrationTime, 2.0);
-  EXPECT_EQ(+h.halfValue1, -3.5f);
-  EXPECT_EQ(+h.word1E, 0x1E1E);
-  EXPECT_EQ(+h.word22, 0x2222);
-  EXPECT_EQ(+h.word24, 0x2424);
-  EXPECT_EQ(+h.word26, 0x2626);
-  EXPECT_EQ(+h.word28, 0x2828);
-  EXPECT_EQ(+h.word2A, 0x2A2A);
-  EXPECT_EQ(+h.word2C, 0x2C2C);
-  EXPECT_EQ(+h.counter2, 5u);
-  EXPECT_TRUE(h.counter2Flag);
-  EXPECT_DOUBLE_EQ(h.frameRate, 100.0);
-  EXPECT_EQ(+h.fractionValue, 1.0f);
-  EXPECT_EQ(+h.halfValue2, 4.5f);
-  EXPECT_EQ(+h.byte3A, 0x3A);
-  EXPECT_EQ(+h.readout, 7);
-  EXPECT_EQ(+h.byte3C, 0x3C);
-  EXPECT_EQ(+h.byte3D, 0x3D);
-  EXPECT_FLOAT_EQ(h.milliValue1, -1.5f);
-  EXPECT_NEAR(h.temperature4, 30.0f, kTempTolerance);
-  EXPECT_NEAR(h.temperature5, -10.0f, kTempTolerance);
-  EXPECT_NEAR(h.temperature6, 100.0f, kTempTolerance);
-  EXPECT_NEAR(h.temperature7, 0.01f, kTempTolerance);
-  EXPECT_FLOAT_EQ(h.milliValue2, 3.3f);
-  EXPECT_FLOAT_EQ(h.milliValue3, 0.5f);
-  EXPECT_FLOAT_EQ(h.milliValue4, 65.535f);
-  EXPECT_EQ(+h.counter3, 0x01020304u);
-  EXPECT_EQ(+h.counter4, 0xA0B0C0D0u);
-  EXPECT_EQ(+h.word56, 0x5656);
-  EXPECT_EQ(+h.byte58, 0x58);
-  EXPECT_EQ(+h.byte59, 0x59);
-  EXPECT_EQ(+h.word5A, 0x5A5A);
-  EXPECT_EQ(+h.word5C, 0x5C5C);
-  EXPECT_EQ(+h.word5E, 0x5E5E);
-  EXPECT_EQ(+h.byte7A, 0x7A);
-  EXPECT_FALSE(h.flag7B);
-  EXPECT_FLOAT_EQ(h.centiValue, 43.21f);
+  // clang-format off
+  ExpectValues({V(h.headerByte0, 0xA5), V(h.clockFrequency, 11100000), V(h.day, 300),
+      V(h.hour, 13), V(h.minute, 47), V(h.second, 59), V(h.millisecond, 1234),
+      V(h.microsecond, 567), V(h.timeCodeFlag, 1), V(h.statusCode, 2), V(h.statusBit15, 1),
+      V(h.statusBit14, 0), V(h.statusBit4, 0), V(h.statusBit3, 1), V(h.statusBit2, 1),
+      V(h.statusBit5, 1), V(h.statusBit13, 1), V(h.temperature1, 25.0), V(h.temperature2, 0.0),
+      V(h.temperature3, -273.15), V(h.scaledValue1, 123.45), V(h.counter1, 0xDEADBEEF),
+      V(h.integrationTime, 2.0), V(h.halfValue1, -3.5), V(h.word1E, 0x1E1E), V(h.word22, 0x2222),
+      V(h.word24, 0x2424), V(h.word26, 0x2626), V(h.word28, 0x2828), V(h.word2A, 0x2A2A),
+      V(h.word2C, 0x2C2C), V(h.counter2, 5), V(h.counter2Flag, 1), V(h.frameRate, 100.0),
+      V(h.fractionValue, 1.0), V(h.halfValue2, 4.5), V(h.byte3A, 0x3A), V(h.readout, 7),
+      V(h.byte3C, 0x3C), V(h.byte3D, 0x3D), V(h.milliValue1, -1.5), V(h.temperature4, 30.0),
+      V(h.temperature5, -10.0), V(h.temperature6, 100.0), V(h.temperature7, 0.01),
+      V(h.milliValue2, 3.3), V(h.milliValue3, 0.5), V(h.milliValue4, 65.535),
+      V(h.counter3, 0x01020304), V(h.counter4, 0xA0B0C0D0), V(h.word56, 0x5656), V(h.byte58, 0x58),
+      V(h.byte59, 0x59), V(h.word5A, 0x5A5A), V(h.word5C, 0x5C5C), V(h.word5E, 0x5E5E),
+      V(h.byte7A, 0x7A), V(h.flag7B, 0), V(h.centiValue, 43.21)});
+  // clang-format on
+  EXPECT_EQ(h.temperature2, 0.0f);  // exactly, in single precision
 
   // The other status bits and the flag byte's bit 0.
   const tqvSHeader other = r.U16(0x0A, 1u << 14 | 1u << 4 | 1u).U8(0x7B, 0x01).Decode();
@@ -206,17 +169,12 @@ TEST(FrameHeader, IrigMatchesTheHeaderTimeLayout) {
 }
 
 void ExpectVorn(const tqvSVornHeader& v, const tqvSVornHeader& e) {
-  EXPECT_EQ(v.type, e.type);
-  EXPECT_FLOAT_EQ(v.value1, e.value1);
-  EXPECT_EQ(v.position1, e.position1);
-  EXPECT_EQ(v.position2, e.position2);
-  EXPECT_FLOAT_EQ(v.value2, e.value2);
-  EXPECT_FLOAT_EQ(v.value3, e.value3);
-  EXPECT_FLOAT_EQ(v.value4, e.value4);
-  EXPECT_FLOAT_EQ(v.value5, e.value5);
-  EXPECT_FLOAT_EQ(v.value6, e.value6);
-  EXPECT_EQ(v.word1, e.word1);
-  EXPECT_EQ(v.byte1, e.byte1);
+  // clang-format off
+  ExpectValues({V(v.type, e.type), V(v.value1, e.value1), V(v.position1, e.position1),
+      V(v.position2, e.position2), V(v.value2, e.value2), V(v.value3, e.value3),
+      V(v.value4, e.value4), V(v.value5, e.value5), V(v.value6, e.value6), V(v.word1, e.word1),
+      V(v.byte1, e.byte1)});
+  // clang-format on
 }
 
 // The older lens layout: aligned fields, written whatever its type.

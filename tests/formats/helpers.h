@@ -1,8 +1,12 @@
-// Byte builders for the format tests: files and headers are put together here, byte by byte,
-// rather than produced by the code under test.
+// Helpers of the format tests: byte builders (files and headers are put together here, byte by
+// byte, rather than produced by the code under test) and a compact check of many values.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <cmath>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -55,6 +59,21 @@ inline std::vector<std::string> operator+(std::vector<std::string> a,
                                           const std::vector<std::string>& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
+}
+
+// A decoded value beside the one expected.
+struct Value {
+  const char* name;
+  double actual, expected;
+};
+#define TQV_V(field, expected) \
+  fmt_test::Value { #field, static_cast < double>(field), static_cast < double>(expected) }
+
+// Integers must match exactly; converted values within single precision.
+inline void ExpectValues(std::initializer_list<Value> values) {
+  for (const Value& v : values) {
+    EXPECT_NEAR(v.actual, v.expected, 1e-4 + std::abs(v.expected) * 1e-6) << v.name;
+  }
 }
 
 }  // namespace fmt_test
