@@ -151,6 +151,8 @@ class SimTransport final : public ITransport {
   }
 
   u32 Release() override {
+    // Recorded before a waiting call can run, so that the record order is the camera's order.
+    std::lock_guard<std::recursive_mutex> recording(state().mutex);
     Access access{"release", "", "", "", -1, 0};
     access.result = state().TakeFault("release", "");
     u32 depth = 0;
