@@ -210,7 +210,7 @@ TEST_F(Lumen, CameraFileToDesktopFiles) {
 
 // The three files of a 5 x 2 correction, written here.
 void WriteDesktopFiles(const std::string& base, std::uint16_t offsetHeight = 2,
-                       std::uint8_t mapType = 2) {
+                       std::uint8_t mapType = 2, std::uint16_t mapWidth = 5) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const float inf = std::numeric_limits<float>::infinity();
   testutil::WriteFile(base + ".scg",
@@ -218,7 +218,7 @@ void WriteDesktopFiles(const std::string& base, std::uint16_t offsetHeight = 2,
   std::vector<std::int16_t> offsets = {-9000, 100, -1, 8191, -8192, 9000, 0, -300, -9000, 7};
   offsets.resize(5 * offsetHeight);
   testutil::WriteFile(base + ".sco", LumenFile(2, 1, 5, offsetHeight, Shorts(offsets)));
-  testutil::WriteFile(base + ".sbp", LumenFile(1, mapType, 5, 2,
+  testutil::WriteFile(base + ".sbp", LumenFile(1, mapType, mapWidth, 2,
                                                mapType == 2 ? Bytes{0, 1, 2, 7, 3, 255, 4, 1, 6, 3}
                                                             : Floats(std::vector<float>(10))));
 }
@@ -257,9 +257,10 @@ TEST_F(Lumen, DesktopFilesToCameraFile) {
   // Tables that do not belong together write nothing.
   WriteDesktopFiles(File("h"), 3);
   WriteDesktopFiles(File("t"), 2, 0);
+  WriteDesktopFiles(File("w"), 2, 2, 4);
   WriteDesktopFiles(File("m"));
   std::filesystem::remove(File("m.sbp"));
-  for (const char* base : {"h", "t", "m"}) {
+  for (const char* base : {"h", "t", "w", "m"}) {
     EXPECT_EQ(tqvConvertLumenNUCToCameraNUC(File(base).c_str(), File(base).c_str()), TQV_ERROR);
     EXPECT_FALSE(Exists(std::string(base) + ".nuc")) << base;
   }

@@ -30,21 +30,23 @@ class NucFile : public ::testing::Test {
 };
 
 // Every field, in the order of the record.
-#define TQV_NUC_NUMBERS(X)                                                                         \
-  X(fpgaFirmwareNumber)                                                                            \
-  X(fpgaVersion)                                                                                   \
-  X(fpgaMajor)                                                                                     \
-  X(fpgaMinor)                                                                                     \
-  X(windowOffsetX)                                                                                 \
-  X(windowOffsetY) X(windowWidth) X(windowHeight) X(maxWidth) X(maxHeight) X(compressed) X(invert) \
-      X(revert) X(readoutMode) X(integrationWidth) X(frameWidth) X(filterID) X(fpaBiasCount)       \
-          X(fpaBias) X(fpaBias1) X(fpaGainLevel) X(digitalOffset) X(digitalGain)                   \
-              X(globalOffsetVoltage) X(skimmingEnabled) X(skimmingVoltage) X(color) X(nucType)     \
-                  X(nucSource) X(nucNumFrames) X(nucDetectBadPixels) X(nucDetectTwinklers)         \
-                      X(nucTwinklerNumFrames) X(nucTwinklerDelta) X(nucADMin) X(nucADMax)          \
-                          X(nucGainMin) X(nucGainMax) X(bpTotal) X(bpTwinkling) X(bpUser)          \
-                              X(bpAboveGainMax) X(bpBelowGainMin) X(bpAboveADMaxSrc1)              \
-                                  X(bpBelowADMinSrc1) X(bpAboveADMaxSrc2) X(bpBelowADMinSrc2)      \
+#define TQV_NUC_NUMBERS(X)                                                                    \
+  X(fpgaFirmwareNumber)                                                                       \
+  X(fpgaVersion)                                                                              \
+  X(fpgaMajor)                                                                                \
+  X(fpgaMinor)                                                                                \
+  X(windowOffsetX)                                                                            \
+  X(windowOffsetY)                                                                            \
+  X(windowWidth)                                                                              \
+  X(windowHeight) X(maxWidth) X(maxHeight) X(compressed) X(invert) X(revert) X(readoutMode)   \
+      X(integrationWidth) X(frameWidth) X(filterID) X(fpaBiasCount) X(fpaBias) X(fpaBias1)    \
+          X(fpaGainLevel) X(digitalOffset) X(digitalGain) X(globalOffsetVoltage)              \
+              X(skimmingEnabled) X(skimmingVoltage) X(color) X(nucType) X(nucSource)          \
+                  X(nucNumFrames) X(nucDetectBadPixels) X(nucDetectTwinklers)                 \
+                      X(nucTwinklerNumFrames) X(nucTwinklerDelta) X(nucADMin) X(nucADMax)     \
+                          X(nucGainMin) X(nucGainMax) X(bpTotal) X(bpTwinkling) X(bpUser)     \
+                              X(bpAboveGainMax) X(bpBelowGainMin) X(bpAboveADMaxSrc1)         \
+                                  X(bpBelowADMinSrc1) X(bpAboveADMaxSrc2) X(bpBelowADMinSrc2) \
                                       X(bpNew)
 
 void ExpectSameInfo(const tqvSNUCInfo& a, const tqvSNUCInfo& b) {
@@ -186,6 +188,8 @@ TEST_F(NucFile, HeaderRules) {
                      std::vector<std::string>{"bpNew 2", "comprs gzip2", "data", "color 9"},
                  {});
   std::memcpy(upper.data(), "HDSIZE AUTO", 11);
+  // Lines are read from the start of the file: this first line's key is "HDSIZE".
+  upper.insert(upper.begin() + 11, {'c', 'o', 'l', 'o', 'r', ' ', '7'});
   ASSERT_EQ(tqvReadNUCFileInfo(Write(upper).c_str(), &i), TQV_OK);
   fmt_test::ExpectValues({TQV_V(i.bpNew, 2), TQV_V(i.compressed, 0), TQV_V(i.color, 0)});
 
@@ -338,8 +342,9 @@ TEST_F(NucFile, WindowRefusals) {
   Bytes truncated = StoredFile(sub);
   truncated.resize(truncated.size() - 4);
   const std::string shortPath = Write(truncated, "short.nuc");
-  // Columns 1..4 and rows 1..3 of 8 x 6: mirrored windows may leave it.
+  // Columns 1..4, rows 1..3 and columns 3..6, rows 2..4 of 8 x 6: mirrored windows may leave them.
   const std::string asym = Write(StoredFile({1, 1, 4, 3, 8, 6, false, false}), "asym.nuc");
+  const std::string asym2 = Write(StoredFile({3, 2, 4, 3, 8, 6, false, false}), "asym2.nuc");
   const std::string gzipPath =
       Write(CameraFile(WindowLines(2, 1, 4, 4, 8, 6) + std::vector<std::string>{"comprs gzip"},
                        std::vector<std::uint32_t>(16)),
@@ -360,6 +365,8 @@ TEST_F(NucFile, WindowRefusals) {
       {"below stored", &path, 2, 2, 2, 4, false, false, 8, 6},
       {"mirror lands right of stored", &asym, 1, 1, 2, 2, false, true, 8, 6},
       {"mirror lands below stored", &asym, 1, 1, 2, 2, true, false, 8, 6},
+      {"mirror lands left of stored", &asym2, 5, 2, 2, 2, false, true, 8, 6},
+      {"mirror lands above stored", &asym2, 3, 3, 2, 2, true, false, 8, 6},
       {"short data, whole", &shortPath, 2, 1, 4, 4, false, false, 8, 6},
       {"short data, window", &shortPath, 5, 4, 1, 1, false, false, 8, 6},
       {"compressed", &gzipPath, 2, 1, 4, 4, false, false, 8, 6},
