@@ -127,19 +127,23 @@ void InstallWindow(Device& device) {
   }
   Need(device, "window", width, {Kind::Integer});
   Need(device, "window", height, {Kind::Integer});
+  // The profile's own largest sizes stay a cap on top of what the offsets leave.
+  i64 widthCap = device.Spec(width).intMax;
+  i64 heightCap = device.Spec(height).intMax;
   auto bound = [=](Device& d, const std::string& size, const std::string& offset,
-                   const std::string& sensor, i64 more) {
+                   const std::string& sensor, i64 more, i64 cap) {
     i64 full = d.GetInt(sensor);
     FeatureSpec s = d.Spec(size);
     FeatureSpec o = d.Spec(offset);
     d.SetIntLimits(offset, o.intMin, std::max(o.intMin, full - (s.intValue - more)), o.intInc);
-    d.SetIntLimits(size, s.intMin, std::max(s.intMin, full - o.intValue + more), s.intInc);
+    d.SetIntLimits(size, s.intMin, std::max(s.intMin, std::min(cap, full - o.intValue + more)),
+                   s.intInc);
   };
   auto horizontal = [=](Device& d, const std::string&) {
-    bound(d, width, "OffsetX", "SensorWidth", 0);
+    bound(d, width, "OffsetX", "SensorWidth", 0, widthCap);
   };
   auto vertical = [=](Device& d, const std::string&) {
-    bound(d, height, "OffsetY", "SensorHeight", extra);
+    bound(d, height, "OffsetY", "SensorHeight", extra, heightCap);
   };
   horizontal(device, width);
   vertical(device, height);
