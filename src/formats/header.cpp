@@ -19,8 +19,6 @@ constexpr u32 kFastClock = 11100000;
 constexpr u32 kSlowClock = 6250000;
 constexpr u8 kInvertedBit13Readout = 18;
 
-inline i16 LoadI16(const u8* p) { return static_cast<i16>(LoadU16(p)); }
-
 // Sign-extends the low 24 bits.
 inline i32 SignExtend24(u32 value) { return static_cast<i32>(value << 8) >> 8; }
 
