@@ -78,7 +78,7 @@ TEST(FrameHeader, DecodesEveryField) {
       V(h.byte59, 0x59), V(h.word5A, 0x5A5A), V(h.word5C, 0x5C5C), V(h.word5E, 0x5E5E),
       V(h.byte7A, 0x7A), V(h.flag7B, 0), V(h.centiValue, 43.21)});
   // clang-format on
-  EXPECT_EQ(h.temperature2, 0.0f);  // exactly, in single precision
+  EXPECT_EQ(+h.temperature2, 0.0f);  // exactly, in single precision
 
   // The other status bits and the flag byte's bit 0.
   const tqvSHeader other = r.U16(0x0A, 1u << 14 | 1u << 4 | 1u).U8(0x7B, 0x01).Decode();
