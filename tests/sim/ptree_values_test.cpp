@@ -114,6 +114,7 @@ TEST(PtreeValues, ReadsConvertAcrossTypesOrAnswerNotSupported) {
       {Value::Bool(true), kU32, RES_OK, "1"},
       {Value::U32(7), kF64, RES_OK, "7"},
       {Value::F64(0.1), kF32, RES_OK, paramtree::ToText(Value::F64(static_cast<float>(0.1)))},
+      {Value::F64(-1e300), kF32, RES_OK, "-inf"},  // beyond float: saturated, not undefined
       {Value::Utf16(u"Ωmega"), kText, RES_OK, "Ωmega"},
       {Value::F32(1.5f), kU32, RES_NOT_SUPPORTED, ""},
       {Value::Str("12"), kU32, RES_NOT_SUPPORTED, ""},

@@ -116,9 +116,10 @@ class Registry {
   std::unordered_map<void*, std::shared_ptr<Connection>> m_open;
 };
 
+// Never destroyed: a host may close connections from its own exit-time destructors.
 Registry& registry() {
-  static Registry instance;
-  return instance;
+  static Registry* instance = new Registry;
+  return *instance;
 }
 
 // Runs a call body; C callers never see an exception (memory exhaustion becomes 165).
@@ -361,8 +362,8 @@ RES_API uint32_t resGetLimitsFlt32Ex(void* tree, const char* path, float* min, f
     double high = 0.0;
     u32 result = c.transport().GetLimits(path, &low, &high);
     if (result != kOk) return result;
-    *min = static_cast<float>(low);
-    *max = static_cast<float>(high);
+    *min = ToFloat(low);
+    *max = ToFloat(high);
     return kOk;
   });
 }

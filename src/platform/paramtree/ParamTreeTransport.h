@@ -98,6 +98,9 @@ struct PT_API Value {
 // same float or double, texts as they are (UTF-16 converted to UTF-8).
 PT_API std::string ToText(const Value& value);
 
+// A double as float; values beyond the float range become infinities.
+PT_API float ToFloat(double value);
+
 // UTF conversions; false for malformed input (nothing is guessed).
 PT_API bool Utf8ToUtf16(std::string_view in, std::u16string* out);
 PT_API bool Utf16ToUtf8(std::u16string_view in, std::string* out);

@@ -124,7 +124,7 @@ Value Value::OfInteger(Type type, i64 v) {
 Value Value::OfReal(Type type, double v) {
   Value value;
   value.type = type;
-  value.real = type == Type::Float ? static_cast<double>(static_cast<float>(v)) : v;
+  value.real = type == Type::Float ? static_cast<double>(ToFloat(v)) : v;
   return value;
 }
 
@@ -143,6 +143,14 @@ bool Value::operator==(const Value& other) const {
     default:
       return integer == other.integer;
   }
+}
+
+float ToFloat(double value) {
+  if (std::isfinite(value) && std::fabs(value) > std::numeric_limits<float>::max()) {
+    return value > 0 ? std::numeric_limits<float>::infinity()
+                     : -std::numeric_limits<float>::infinity();
+  }
+  return static_cast<float>(value);
 }
 
 std::string ToText(const Value& value) {
