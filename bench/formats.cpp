@@ -118,6 +118,30 @@ void Window(benchmark::State& state, Size s) {
   SetBytes(state, table.size() * 4);
 }
 
+// The whole stored window with its rows mirrored.
+void WholeMirrored(benchmark::State& state, Size s) {
+  const std::string path = PathFor(s, "camera") + ".nuc";
+  std::vector<std::uint32_t> table(static_cast<std::size_t>(s.width) * s.height);
+  for (auto _ : state) {
+    if (tqvReadNUCFileTable(path.c_str(), table.data(), 0, 0, s.width, s.height, false, true,
+                            s.width, s.height, nullptr) != TQV_OK) {
+      state.SkipWithError("table read failed");
+    }
+    benchmark::DoNotOptimize(table.data());
+  }
+  SetBytes(state, table.size() * 4);
+}
+
+void WholeRaw(benchmark::State& state, Size s) {
+  const std::string path = PathFor(s, "camera") + ".nuc";
+  std::vector<std::uint32_t> table(static_cast<std::size_t>(s.width) * s.height);
+  for (auto _ : state) {
+    if (!RawRead(path, table.data(), table.size() * 4)) state.SkipWithError("read failed");
+    benchmark::DoNotOptimize(table.data());
+  }
+  SetBytes(state, table.size() * 4);
+}
+
 void WindowRaw(benchmark::State& state, Size s) {
   const std::string path = PathFor(s, "camera") + ".nuc";
   std::vector<std::uint32_t> table(static_cast<std::size_t>(s.width / 2) * (s.height / 2));
@@ -289,6 +313,7 @@ int main(int argc, char** argv) {
     };
     add("Load/" + s.Name(), 1.3, bind(Load), bind(LoadRaw));
     add("ReadWindow/" + s.Name(), 0, bind(Window), bind(WindowRaw));
+    add("ReadMirrored/" + s.Name(), 0, bind(WholeMirrored), bind(WholeRaw));
     add("Save/" + s.Name(), 0, bind(Save), bind(SaveRaw));
     add("CameraToDesktop/" + s.Name(), 2.0, bind(CameraToDesktop), bind(CameraToDesktopRaw));
     add("DesktopToCamera/" + s.Name(), 2.0, bind(DesktopToCamera), bind(DesktopToCameraRaw));

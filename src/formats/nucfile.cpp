@@ -422,13 +422,12 @@ uint32_t tqvReadNUCFileTable(const char* path, uint32_t* table, uint16_t xOffset
   const bool flipRows = stored.invert != invert;
   if (flipColumns) x = maxWidth - (x + w);
   if (flipRows) y = maxHeight - (y + h);
-  // A stored window that does not cover the whole sensor may not hold the mirrored window.
-  if (x < fx || y < fy || x + w > fx + fw || y + h > fy + fh) return TQV_ERROR;
   if (h == 0) {
     if (info) *info = stored;
     return TQV_OK;
   }
-  if (!table) return TQV_ERROR;
+  // A stored window that does not cover the whole sensor may not hold the mirrored window.
+  if (x < fx || y < fy || x + w > fx + fw || y + h > fy + fh || !table) return TQV_ERROR;
 
   const std::size_t rowWords = static_cast<std::size_t>(w);
   const std::size_t rows = static_cast<std::size_t>(h);

@@ -35,7 +35,6 @@ struct Raw {
   }
 };
 
-constexpr float kTempTolerance = 1e-4f;
 
 #define V TQV_V
 using fmt_test::ExpectValues;
@@ -153,19 +152,11 @@ TEST(FrameHeader, IrigMatchesTheHeaderTimeLayout) {
   tqvSIRIGTime t;
   bool flag = true;
   ASSERT_EQ(tqvDecodeIRIG(words, &t, &flag), TQV_OK);
-  EXPECT_EQ(+t.day, 365);
-  EXPECT_EQ(+t.hour, 23);
-  EXPECT_EQ(+t.minute, 59);
-  EXPECT_EQ(+t.second, 58);
-  EXPECT_EQ(+t.millisecond, 999);
-  EXPECT_EQ(+t.microsecond, 999);
-  EXPECT_FALSE(flag);
+  ExpectValues({V(t.day, 365), V(t.hour, 23), V(t.minute, 59), V(t.second, 58),
+                V(t.millisecond, 999), V(t.microsecond, 999), V(flag, 0)});
   const std::uint16_t flagged[4] = {0x8000, 0, 0, 1000};
   ASSERT_EQ(tqvDecodeIRIG(flagged, &t, &flag), TQV_OK);
-  EXPECT_TRUE(flag);
-  EXPECT_EQ(+t.day, 0);
-  EXPECT_EQ(+t.millisecond, 1);
-  EXPECT_EQ(+t.microsecond, 0);
+  ExpectValues({V(flag, 1), V(t.day, 0), V(t.millisecond, 1), V(t.microsecond, 0)});
 }
 
 void ExpectVorn(const tqvSVornHeader& v, const tqvSVornHeader& e) {
@@ -235,20 +226,15 @@ TEST(FrameHeader, SecondPlatformExtension) {
   base.U8(0x61, 2).U16(0x62, 0x1234).U16(0x65, 29815);
   tqvSTeskHeader t;
   ASSERT_EQ(tqvDecodeTeskHeader(&t, &Raw(base).U8(0x60, 1).raw), TQV_OK);
-  EXPECT_EQ(+t.type, 1);
-  EXPECT_EQ(+t.word1, 0x1234);
-  EXPECT_EQ(+t.temperature, 0.0f);
+  ExpectValues({V(t.type, 1), V(t.word1, 0x1234), V(t.temperature, 0.0)});
   ASSERT_EQ(tqvDecodeTeskHeader(&t, &Raw(base).U8(0x60, 2).raw), TQV_OK);
-  EXPECT_EQ(+t.type, 2);
-  EXPECT_EQ(+t.word1, 0x1234);
-  EXPECT_NEAR(t.temperature, 25.0f, kTempTolerance);
+  ExpectValues({V(t.type, 2), V(t.word1, 0x1234), V(t.temperature, 25.0)});
   for (const Raw& raw : {Raw(base).U8(0x60, 3), Raw(base).U8(0x60, 0),
                          Raw(base).U8(0x60, 1).U8(0x61, 1), Raw(base).U8(0x60, 2).U8(0x61, 0)}) {
     tqvSTeskHeader untouched;
     std::memset(&untouched, 0xCD, sizeof untouched);
     EXPECT_EQ(tqvDecodeTeskHeader(&untouched, &raw.raw), TQV_NOT_SUPPORTED);
-    EXPECT_EQ(untouched.type, 0xCD);
-    EXPECT_EQ(untouched.word1, 0xCDCD);
+    EXPECT_EQ(untouched.type + untouched.word1, 0xCD + 0xCDCD);
   }
 }
 

@@ -29,25 +29,19 @@ class NucFile : public ::testing::Test {
   testutil::TempDir m_dir;
 };
 
-// Every field, in the order of the record.
-#define TQV_NUC_NUMBERS(X)                                                                    \
-  X(fpgaFirmwareNumber)                                                                       \
-  X(fpgaVersion)                                                                              \
-  X(fpgaMajor)                                                                                \
-  X(fpgaMinor)                                                                                \
-  X(windowOffsetX)                                                                            \
-  X(windowOffsetY)                                                                            \
-  X(windowWidth)                                                                              \
-  X(windowHeight) X(maxWidth) X(maxHeight) X(compressed) X(invert) X(revert) X(readoutMode)   \
-      X(integrationWidth) X(frameWidth) X(filterID) X(fpaBiasCount) X(fpaBias) X(fpaBias1)    \
-          X(fpaGainLevel) X(digitalOffset) X(digitalGain) X(globalOffsetVoltage)              \
-              X(skimmingEnabled) X(skimmingVoltage) X(color) X(nucType) X(nucSource)          \
-                  X(nucNumFrames) X(nucDetectBadPixels) X(nucDetectTwinklers)                 \
-                      X(nucTwinklerNumFrames) X(nucTwinklerDelta) X(nucADMin) X(nucADMax)     \
-                          X(nucGainMin) X(nucGainMax) X(bpTotal) X(bpTwinkling) X(bpUser)     \
-                              X(bpAboveGainMax) X(bpBelowGainMin) X(bpAboveADMaxSrc1)         \
-                                  X(bpBelowADMinSrc1) X(bpAboveADMaxSrc2) X(bpBelowADMinSrc2) \
-                                      X(bpNew)
+// Every field but the texts, in the order of the record.
+// clang-format off
+#define TQV_NUC_NUMBERS(X)                                                                     \
+  X(fpgaFirmwareNumber) X(fpgaVersion) X(fpgaMajor) X(fpgaMinor) X(windowOffsetX)              \
+  X(windowOffsetY) X(windowWidth) X(windowHeight) X(maxWidth) X(maxHeight) X(compressed)       \
+  X(invert) X(revert) X(readoutMode) X(integrationWidth) X(frameWidth) X(filterID)             \
+  X(fpaBiasCount) X(fpaBias) X(fpaBias1) X(fpaGainLevel) X(digitalOffset) X(digitalGain)       \
+  X(globalOffsetVoltage) X(skimmingEnabled) X(skimmingVoltage) X(color) X(nucType)             \
+  X(nucSource) X(nucNumFrames) X(nucDetectBadPixels) X(nucDetectTwinklers)                     \
+  X(nucTwinklerNumFrames) X(nucTwinklerDelta) X(nucADMin) X(nucADMax) X(nucGainMin)            \
+  X(nucGainMax) X(bpTotal) X(bpTwinkling) X(bpUser) X(bpAboveGainMax) X(bpBelowGainMin)        \
+  X(bpAboveADMaxSrc1) X(bpBelowADMinSrc1) X(bpAboveADMaxSrc2) X(bpBelowADMinSrc2) X(bpNew)
+// clang-format on
 
 void ExpectSameInfo(const tqvSNUCInfo& a, const tqvSNUCInfo& b) {
 #define TQV_EXPECT_FIELD(f) EXPECT_EQ(a.f, b.f) << #f;
@@ -408,13 +402,10 @@ TEST(NucWord, EncodeAndDecode) {
   std::uint16_t offset;
   std::uint8_t flag;
   EXPECT_EQ(tqvDecodeNUC(0xFFFC8001, &gain, &offset, &flag), TQV_OK);
-  EXPECT_FLOAT_EQ(gain, 4.0f);
-  EXPECT_EQ(static_cast<std::int16_t>(offset), -8192);
-  EXPECT_EQ(flag, 1);
+  fmt_test::ExpectValues(
+      {TQV_V(gain, 4.0), TQV_V(static_cast<std::int16_t>(offset), -8192), TQV_V(flag, 1)});
   tqvDecodeNUC(0x3FFF7FFE, &gain, &offset, &flag);
-  EXPECT_EQ(gain, 1.0f);
-  EXPECT_EQ(offset, 8191);
-  EXPECT_EQ(flag, 2);
+  fmt_test::ExpectValues({TQV_V(gain, 1.0), TQV_V(offset, 8191), TQV_V(flag, 2)});
 }
 
 // Every gain field decodes to field / 16383 and, like every offset, survives a decode and
