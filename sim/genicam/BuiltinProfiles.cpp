@@ -114,6 +114,27 @@ bool     ReverseX                    false
 bool     ReverseY                    false
 int      GainLevel                   0           min=0 max=2
 
+# --- synchronisation and triggering ---------------------------------------------------------
+define   POLARITY ActiveLow:0,ActiveHigh:1
+enum     FrameSyncMode               Integration entries=Integration:0,Readout:1
+enum     FrameSyncSource             Internal    entries=Internal:0,External:1,Video:2,TriLevelSync:3
+enum     FrameSyncPolarity           ActiveHigh  entries={POLARITY}
+float    FrameSyncDelay              0.0         min=0.0 max=1000.0
+enum     TriggerSource               Internal    entries=Internal:0,External:1,Software:2,IRIG:3
+enum     TriggerPolarity             ActiveHigh  entries={POLARITY}
+float    TriggerDelay                0.0         min=0.0 max=1000.0
+enum     TriggerMode                 FreeRun     entries=FreeRun:0,TriggeredFreeRun:1,TriggeredSequence:2,TriggeredPresetAdvance:3
+int      TriggerSequenceCount        1           min=1 max=65535
+int      TriggerInternalWidth        416667      min=25000 max=25000000
+float    TriggerInternalRate         60.0
+behaviour period TriggerInternalWidth TriggerInternalRate hz
+command  TriggerRearm
+command  TriggerSoftware
+enum     IntegrateOutPolarity        ActiveHigh  entries={POLARITY}
+enum     SyncOutSource               FrameStart  entries=IntegrationStart:0,FrameStart:1,SaturatedFlag:2
+enum     SyncOutPolarity             ActiveHigh  entries={POLARITY}
+float    {P}SyncOutDelay             0.0         min=0.0 max=1000.0
+
 # --- detector bias, offset, skimming ---------------------------------------------------------
 int      DetectorBiasIndex           0           min=0 max=1
 int      DetectorBiasIndexMax        1           ro

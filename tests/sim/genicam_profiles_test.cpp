@@ -105,6 +105,9 @@ TEST(GicProfiles, DefaultCameraHasTheFeaturesTheLibraryUses) {
       {"FileCompression", Kind::Enumeration},
       {"DirectoryEntryAttrib", Kind::Enumeration},
       {"DirectoryFreeSpace", Kind::Integer},
+      {"FrameSyncMode", Kind::Enumeration},
+      {"TriggerSoftware", Kind::Command},
+      {"PS2SyncOutDelay", Kind::Float},
   };
   for (const Row& row : rows) {
     ASSERT_TRUE(camera.sim->Has(row.name)) << row.name;
