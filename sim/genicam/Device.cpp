@@ -220,6 +220,8 @@ void Device::Impl::Store(const std::string& name, std::initializer_list<Kind> ki
 void Device::Impl::Record(const std::string& name, const char* access, std::string value,
                           std::string error) {
   log.push_back(Access{name, access, std::move(value), std::move(error)});
+  while (log.size() > logLimit)
+    log.pop_front();
 }
 
 void Device::Impl::ThrowArmedFault(const std::string& name, const std::string& access) {
@@ -698,7 +700,14 @@ void Device::ResetSelected(const std::string& name) {
 
 std::vector<Access> Device::Log() const {
   std::lock_guard<std::recursive_mutex> hold(m_impl->mutex);
-  return m_impl->log;
+  return std::vector<Access>(m_impl->log.begin(), m_impl->log.end());
+}
+
+void Device::SetLogLimit(std::size_t records) {
+  std::lock_guard<std::recursive_mutex> hold(m_impl->mutex);
+  m_impl->logLimit = records;
+  while (m_impl->log.size() > records)
+    m_impl->log.pop_front();
 }
 
 std::vector<Access> Device::Log(const std::string& feature, const std::string& access) const {

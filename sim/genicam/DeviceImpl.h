@@ -2,6 +2,7 @@
 // faults, hooks, and the host-side (logged, faulted, checked) accesses used by the feature objects.
 #pragma once
 
+#include <deque>
 #include <map>
 #include <mutex>
 #include <set>
@@ -92,7 +93,8 @@ struct Device::Impl {
   Device& owner;
   mutable std::recursive_mutex mutex;
   std::map<std::string, Node> nodes;
-  std::vector<Access> log;
+  std::deque<Access> log;
+  std::size_t logLimit = std::size_t{1} << 20;
   std::vector<FaultSpec> faults;
   std::vector<HookEntry> hooks;
   int nextHookId = 1;

@@ -227,6 +227,9 @@ class SIM_API Device {
   std::vector<Access> Log(const std::string& feature, const std::string& access = "") const;
   std::size_t Count(const std::string& feature, const std::string& access = "") const;
   void ClearLog();
+  // The log keeps the newest records only, 1048576 unless set, so that a device used for long
+  // does not grow without bound.
+  void SetLogLimit(std::size_t records);
 
   // Faults.
   void InjectFault(const FaultSpec& fault);

@@ -288,6 +288,14 @@ TEST(GicTrafficLog, RecordsEveryHostAccessWithItsValue) {
   EXPECT_EQ(camera.sim->Count("Counter"), 5u);
   EXPECT_EQ(camera.sim->Count("Counter", "set"), 2u);
   EXPECT_EQ(camera.sim->Log("Start", "execute").size(), 1u);
+  camera.sim->SetLogLimit(3);
+  std::vector<Access> newest = camera.sim->Log();
+  ASSERT_EQ(newest.size(), 3u);
+  EXPECT_EQ(newest[0].feature, "Start") << "the oldest records go first";
+  EXPECT_EQ(newest[2].feature, "Missing");
+  counter->GetValue();
+  EXPECT_EQ(camera.sim->Log().size(), 3u);
+  EXPECT_EQ(camera.sim->Log().back().access, "get");
   camera.sim->ClearLog();
   EXPECT_TRUE(camera.sim->Log().empty());
 }
