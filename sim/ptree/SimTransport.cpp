@@ -266,17 +266,17 @@ std::string LastOpenError() { return t_lastOpenError; }
 
 namespace paramtree {
 
-u32 OpenSimTransport(std::string_view spec, std::unique_ptr<ITransport>* transport) {
+u32 OpenSimTransport(std::string_view rest, std::unique_ptr<ITransport>* transport) {
   using namespace sim::ptree;
   auto camera = std::make_shared<Camera>();
   std::string error;
   u32 result;
-  if (spec.empty()) {
+  if (rest.empty()) {
     result = LoadBuiltinProfile(*camera, "sim", &error);
-  } else if (spec.substr(0, 6) == ":file=") {
-    result = LoadProfileFile(*camera, std::string(spec.substr(6)), &error);
+  } else if (rest.substr(0, 6) == ":file=") {
+    result = LoadProfileFile(*camera, std::string(rest.substr(6)), &error);
   } else {
-    result = LoadBuiltinProfile(*camera, spec.substr(1), &error);
+    result = LoadBuiltinProfile(*camera, rest.substr(1), &error);
   }
   t_lastOpenError = error;
   if (result != kOk) return result;
