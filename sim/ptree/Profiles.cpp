@@ -158,6 +158,24 @@ option clock 1704067200                                  # 2024-01-01 00:00:00 U
 
 # --- Camera files -----------------------------------------------------------------------------
 dir /FlashFS/system/palettes
+.system.settings.nuc.directory                      string  "/FlashFS/nuc"
+.system.configurations.store.path                   string  "/FlashFS/states"
+.system.configurations.powerup.path                 string  "/FlashFS/states"
+.system.configurations.powerup.file                 string  "power-up.rsc"
+.system.configurations.factory.load.path            string  "/FlashFS/factory"
+.system.configurations.factory.load.file            string  "default.rsc"
+.system.lens.stateDir                               string  "/FlashFS/lens"
+.system.palette.directory                           string  "/FlashFS/system/palettes"
+file /FlashFS/nuc/office.nuc                        size 1300
+file /FlashFS/nuc/lab.v2.nuc                        size 5000
+file /FlashFS/states/power-up.rsc                   size 700
+file /FlashFS/states/bench.rsc                      size 640
+file /FlashFS/lens/25mm.lens                        size 300
+file /FlashFS/system/palettes/iron.pal              size 768
+file /FlashFS/system/palettes/grey.pal              size 768
+file /FlashFS/factory/default.rsc                   size 700
+file /FlashFS/notes.txt                             text "simulated camera storage"
+dir /FlashFS/empty
 )";
 
 // An older camera on a TQV2 board with main application 2.1. It reads its minor number from

@@ -3,8 +3,10 @@
 // buffer register). Transfers may be zlib-compressed.
 #include <zlib.h>
 
-#include <vector>
+#include <memory>
+#include <new>
 
+#include "frame/registry.h"
 #include "genicam/CTQVSDKGenICam.h"
 #include "genicam/access.h"
 
@@ -19,6 +21,39 @@ constexpr u8 kFactoryDefaultState = 5;
 // A directory listing with nothing in it.
 constexpr u8 kNothingToList = 2;
 
+// A transfer buffer of one register length, zero-filled. Empty when the memory cannot be had: a
+// camera that announces a huge register must get a result code, not an exception.
+struct Buffer {
+  std::unique_ptr<u8[]> bytes;
+  u32 length = 0;
+  u8* data() const { return bytes.get(); }
+  explicit operator bool() const { return bytes != nullptr; }
+};
+
+Buffer NewBuffer(u32 length) {
+  if (length == 0) return {};
+  return Buffer{std::unique_ptr<u8[]>(new (std::nothrow) u8[length]()), length};
+}
+
+// The access buffer register and its length, the chunk size of a transfer. A missing feature or
+// one that is not a register gives 0xFFFFFFFF, a failing access its translated code.
+u32 GetAccessBuffer(const GicDevice& device, const char* name,
+                    zel::TSharedPtr<zel::cam::gic::IRegister>* reg, u32* length) {
+  u32 result = gicGetRegister(device, name, reg);
+  if (result != rc::kOk) return result;
+  i64 registerLength = 0;
+  try {
+    registerLength = (*reg)->GetLength();
+  } catch (const std::exception& error) {
+    return TranslateException(error);
+  } catch (...) {
+    return rc::kError;
+  }
+  if (registerLength <= 0 || registerLength > 0x7FFFFFFF) return rc::kError;
+  *length = static_cast<u32>(registerLength);
+  return rc::kOk;
+}
+
 // Only the low byte of a status counts.
 u32 CheckStatus(u32 readResult, u8 status) {
   if (readResult != rc::kOk) return readResult;
@@ -26,12 +61,12 @@ u32 CheckStatus(u32 readResult, u8 status) {
 }
 
 // Inflates one received chunk into the host file. Returns false on a broken stream.
-bool InflateChunk(z_stream& stream, u8* input, u32 inputLength, std::vector<u8>& output,
+bool InflateChunk(z_stream& stream, u8* input, u32 inputLength, const Buffer& output,
                   zel::IFile& file, u32* produced, bool* ended) {
   stream.next_in = input;
   stream.avail_in = inputLength;
   *produced = 0;
-  const u32 outputLength = static_cast<u32>(output.size());
+  const u32 outputLength = output.length;
   for (;;) {
     stream.next_out = output.data();
     stream.avail_out = outputLength;
@@ -51,9 +86,9 @@ bool InflateChunk(z_stream& stream, u8* input, u32 inputLength, std::vector<u8>&
 
 // Fills the send buffer with the next part of the deflate stream. Returns the bytes produced;
 // `last` tells that the stream has ended (or broke: what was produced is still sent).
-u32 DeflateChunk(z_stream& stream, std::vector<u8>& input, std::vector<u8>& output,
-                 zel::IFile& file, u32* remaining, bool* last) {
-  const u32 length = static_cast<u32>(output.size());
+u32 DeflateChunk(z_stream& stream, const Buffer& input, const Buffer& output, zel::IFile& file,
+                 u32* remaining, bool* last) {
+  const u32 length = output.length;
   stream.next_out = output.data();
   stream.avail_out = length;
   while (stream.avail_out > 0) {
@@ -136,20 +171,12 @@ u32 CTQVSDKGenICam::FileDownload(u8 kind, const char* name, zel::TSharedPtr<zel:
 
   // From here on every way out closes the camera file.
   zel::TSharedPtr<zel::cam::gic::IRegister> buffer;
-  i64 registerLength = 0;
-  if (gicGetRegister(m_device, m_fileNames->accessBuffer, &buffer) != rc::kOk) {
-    return CloseFile(rc::kError);
-  }
-  try {
-    registerLength = buffer->GetLength();
-  } catch (...) {
-    return CloseFile(rc::kError);
-  }
-  if (registerLength <= 0 || registerLength > 0x7FFFFFFF) return CloseFile(rc::kError);
-  const u32 chunkLength = static_cast<u32>(registerLength);
-
-  std::vector<u8> received(chunkLength);
-  std::vector<u8> inflated(compressed ? chunkLength : 0);
+  u32 chunkLength = 0;
+  result = GetAccessBuffer(m_device, m_fileNames->accessBuffer, &buffer, &chunkLength);
+  if (result != rc::kOk) return CloseFile(result);
+  Buffer received = NewBuffer(chunkLength);
+  Buffer inflated = NewBuffer(compressed ? chunkLength : 0);
+  if (!received || (compressed && !inflated)) return CloseFile(rc::kError);
   z_stream stream{};
   bool streamOpen = false;
   if (compressed) {
@@ -200,7 +227,10 @@ u32 CTQVSDKGenICam::FileUpload(u8 kind, const char* name, zel::TSharedPtr<zel::I
   TQV_GIC_OPERATION();
   if (!name && kind != kFactoryDefaultState) return rc::kInvalidArgument;
   if (!file) return rc::kInvalidArgument;
-  const u32 total = static_cast<u32>(file->GetLength());
+  // Sizes cross the protocol as 32 bits; a larger host file is refused rather than cut short.
+  const u64 length = file->GetLength();
+  if (length > 0xFFFFFFFFu) return rc::kTooLarge;
+  const u32 total = static_cast<u32>(length);
   bool compressed = false;
   u32 result = SelectFile(kind, name);
   if (result == rc::kOk) result = RequestCompression(&compressed);
@@ -208,20 +238,12 @@ u32 CTQVSDKGenICam::FileUpload(u8 kind, const char* name, zel::TSharedPtr<zel::I
   if (result != rc::kOk) return result;
 
   zel::TSharedPtr<zel::cam::gic::IRegister> buffer;
-  i64 registerLength = 0;
-  if (gicGetRegister(m_device, m_fileNames->accessBuffer, &buffer) != rc::kOk) {
-    return CloseFile(rc::kError);
-  }
-  try {
-    registerLength = buffer->GetLength();
-  } catch (...) {
-    return CloseFile(rc::kError);
-  }
-  if (registerLength <= 0 || registerLength > 0x7FFFFFFF) return CloseFile(rc::kError);
-  const u32 chunkLength = static_cast<u32>(registerLength);
-
-  std::vector<u8> send(chunkLength);
-  std::vector<u8> input(compressed ? chunkLength : 0);
+  u32 chunkLength = 0;
+  result = GetAccessBuffer(m_device, m_fileNames->accessBuffer, &buffer, &chunkLength);
+  if (result != rc::kOk) return CloseFile(result);
+  Buffer send = NewBuffer(chunkLength);
+  Buffer input = NewBuffer(compressed ? chunkLength : 0);
+  if (!send || (compressed && !input)) return CloseFile(rc::kError);
   z_stream stream{};
   bool streamOpen = false;
   if (compressed) {
@@ -360,6 +382,7 @@ u32 CTQVSDKGenICam::DirectoryList(u8 kind, const char* name, zel::TArray<tqvSDir
 
 u32 CTQVSDKGenICam::DirectoryFreeSpace(u8 kind, const char* name, u64* freeBytes) {
   TQV_GIC_OPERATION();
+  if (!freeBytes) return rc::kInvalidArgument;
   u8 status = 0;
   u32 result = SelectDirectory(kind, name);
   if (result == rc::kOk) result = RunDirectoryOperation(kFreeSpace, &status);
