@@ -117,8 +117,10 @@ u32 CTQVSDKGenICam::ExecuteFileOperation() {
   u32 result = gicExecute(m_device, m_fileNames->operationExecute, true);
   if (result != rc::kOk) return result;
   u8 status = 0;
-  return CheckStatus(gicGetEnumValue(m_device, m_fileNames->operationStatus, &status, kGicAttempts),
-                     status);
+  // Read first, then test: as two arguments of one call, the status could be taken before the
+  // read has stored it.
+  result = gicGetEnumValue(m_device, m_fileNames->operationStatus, &status, kGicAttempts);
+  return CheckStatus(result, status);
 }
 
 u32 CTQVSDKGenICam::RunFileOperation(i64 operation) {

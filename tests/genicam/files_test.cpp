@@ -1,0 +1,417 @@
+// The GenICam camera file and directory protocol, against the simulated device: chunking, zlib,
+// progress, argument checks, listings, the close step on every path after an open (swept over
+// every access of a transfer), and the lock released around host work and progress.
+#include <gtest/gtest.h>
+
+#include <future>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "common/sim_fixtures.h"
+#include "common/testutil.h"
+#include "common/transfers.h"
+#include "genicam/CTQVSDKGenICam.h"
+
+using sim::genicam::Access;
+using sim::genicam::Fault;
+using sim::genicam::FaultAtStep;
+using sim::genicam::OperationFault;
+using testutil::Bytes;
+using testutil::Contents;
+using testutil::GicCamera;
+using testutil::MemFile;
+using testutil::ProgressLog;
+
+namespace {
+
+constexpr u8 kNUC = 2;
+const char* const kPlain = "sim:no-compression";
+const char* const kCompressed = "sim";
+
+CTQVSDKGenICam& Backend(const GicCamera& cam) {
+  return *static_cast<CTQVSDKGenICam*>(cam.handle());
+}
+
+std::vector<std::string> Values(const std::vector<Access>& records) {
+  std::vector<std::string> values;
+  for (const Access& record : records)
+    values.push_back(record.value);
+  return values;
+}
+
+Bytes StoredFile(const GicCamera& cam, const std::string& path) {
+  return cam.device().Files().Read(path).value_or(Bytes{0xEE});
+}
+
+// File operations in the traffic log: opens that succeeded (the status read after the execute was
+// 0) and closes that reached the camera (their execute went through, whatever their status).
+struct Completed {
+  int opens = 0;
+  int closes = 0;
+};
+
+Completed FileOperations(const std::vector<Access>& log) {
+  Completed done;
+  std::string selected;
+  bool openExecuted = false;
+  for (const Access& r : log) {
+    if (r.feature == "FileOperationSelector" && r.access == "set" && r.error.empty()) {
+      selected = r.value;
+    } else if (r.feature == "FileOperationExecute" && r.access == "execute" && r.error.empty()) {
+      openExecuted = selected == "0";
+      done.closes += selected == "1";
+    } else if (r.feature == "FileOperationStatus" && r.access == "get" && openExecuted) {
+      openExecuted = false;
+      done.opens += r.error.empty() && r.value == "0";
+    }
+  }
+  return done;
+}
+
+}  // namespace
+
+class GicFiles : public ::testing::Test {
+ protected:
+  testutil::SleepRecorder sleeps;
+  testutil::LogCapture quiet;
+};
+
+TEST_F(GicFiles, UncompressedDownloadAsksForTheRemainderInTheLastChunk) {
+  GicCamera cam(kPlain);
+  ProgressLog progress;
+  auto file = MemFile();
+  ASSERT_EQ(Backend(cam).FileDownload(kNUC, "office", file, progress.Delegate()), TQV_OK);
+  EXPECT_EQ(Contents(file), StoredFile(cam, "/FlashFS/nuc/office.nuc"));
+  EXPECT_EQ(Values(cam.device().Log("FileAccessOffset", "set")),
+            (std::vector<std::string>{"0", "512", "1024"}));
+  EXPECT_EQ(Values(cam.device().Log("FileAccessLength", "set")),
+            (std::vector<std::string>{"512", "512", "276"}));
+  EXPECT_EQ(progress.calls, (ProgressLog::Calls{{512, 1300}, {1024, 1300}, {1300, 1300}}));
+  EXPECT_EQ(Values(cam.device().Log("FileAccessBuffer", "regGet")),
+            (std::vector<std::string>{"512", "512", "512"}));  // always the whole register
+  EXPECT_FALSE(cam.device().IsFileOpen());
+}
+
+TEST_F(GicFiles, CompressedDownloadReadsWholeRegistersAndCountsInflatedBytes) {
+  GicCamera cam(kCompressed);
+  Bytes data(40000);
+  for (std::size_t i = 0; i < data.size(); ++i)
+    data[i] = static_cast<u8>((i / 7) % 13);
+  ASSERT_EQ(cam.device().Files().Write("/FlashFS/nuc/flat.nuc", data), 0);
+  ProgressLog progress;
+  auto file = MemFile();
+  ASSERT_EQ(Backend(cam).FileDownload(kNUC, "flat", file, progress.Delegate()), TQV_OK);
+  EXPECT_EQ(Contents(file), data);
+  EXPECT_EQ(cam.device().GetInt("FileCompression"), 1);
+
+  std::vector<std::string> offsets = Values(cam.device().Log("FileAccessOffset", "set"));
+  std::vector<std::string> lengths = Values(cam.device().Log("FileAccessLength", "set"));
+  ASSERT_FALSE(offsets.empty());
+  EXPECT_LT(offsets.size(), data.size() / 512) << "the stream is shorter than the file";
+  for (std::size_t i = 0; i < offsets.size(); ++i) {
+    EXPECT_EQ(offsets[i], std::to_string(512 * i));
+    EXPECT_EQ(lengths[i], "512");
+  }
+  ASSERT_EQ(progress.calls.size(), offsets.size());
+  for (std::size_t i = 1; i < progress.calls.size(); ++i) {
+    EXPECT_GE(progress.calls[i].first, progress.calls[i - 1].first);
+    EXPECT_EQ(progress.calls[i].second, 40000u);
+  }
+  EXPECT_EQ(progress.calls.back().first, 40000u);
+}
+
+TEST_F(GicFiles, EmptyFileOpensAndClosesWithoutReadingOrProgress) {
+  for (const char* profile : {kPlain, kCompressed}) {
+    GicCamera cam(profile);
+    ASSERT_EQ(cam.device().Files().Write("/FlashFS/nuc/empty.nuc", {}), 0);
+    ProgressLog progress;
+    auto file = MemFile();
+    EXPECT_EQ(Backend(cam).FileDownload(kNUC, "empty", file, progress.Delegate()), TQV_OK);
+    EXPECT_TRUE(Contents(file).empty());
+    EXPECT_TRUE(progress.calls.empty()) << profile;
+    EXPECT_EQ(cam.device().Count("FileAccessOffset", "set"), 0u) << profile;
+    EXPECT_EQ(cam.device().Count("FileAccessBuffer", "regGet"), 0u) << profile;
+    Completed done = FileOperations(cam.device().Log());
+    EXPECT_EQ(done.opens, 1);
+    EXPECT_EQ(done.closes, 1);
+  }
+}
+
+TEST_F(GicFiles, UploadSendsWholeRegistersAndAnnouncesTheSize) {
+  GicCamera cam(kPlain);
+  Bytes data = testutil::RandomBytes(1300, 7);
+  ProgressLog progress;
+  ASSERT_EQ(Backend(cam).FileUpload(kNUC, "new", MemFile(data), progress.Delegate()), TQV_OK);
+  EXPECT_EQ(StoredFile(cam, "/FlashFS/nuc/new.nuc"), data);
+  EXPECT_EQ(Values(cam.device().Log("FileSize", "set")), (std::vector<std::string>{"1300"}));
+  EXPECT_EQ(Values(cam.device().Log("FileAccessOffset", "set")),
+            (std::vector<std::string>{"0", "512", "1024"}));
+  EXPECT_EQ(Values(cam.device().Log("FileAccessLength", "set")),
+            (std::vector<std::string>{"512", "512", "276"}));
+  EXPECT_EQ(Values(cam.device().Log("FileAccessBuffer", "regSet")),
+            (std::vector<std::string>{"512", "512", "512"}));
+  EXPECT_EQ(progress.calls, (ProgressLog::Calls{{512, 1300}, {1024, 1300}, {1300, 1300}}));
+
+  // An empty file still sends one write, of length 0.
+  for (const char* profile : {kPlain, kCompressed}) {
+    GicCamera empty(profile);
+    ProgressLog once;
+    ASSERT_EQ(Backend(empty).FileUpload(kNUC, "void", MemFile(), once.Delegate()), TQV_OK);
+    EXPECT_EQ(StoredFile(empty, "/FlashFS/nuc/void.nuc"), Bytes{});
+    EXPECT_EQ(empty.device().Count("FileAccessBuffer", "regSet"), 1u);
+    EXPECT_EQ(once.calls, (ProgressLog::Calls{{0, 0}}));
+    if (profile == kPlain) {
+      EXPECT_EQ(Values(empty.device().Log("FileAccessLength", "set")),
+                (std::vector<std::string>{"0"}));
+    }
+  }
+}
+
+TEST_F(GicFiles, MissingNamesAreRefusedWithoutCameraTraffic) {
+  GicCamera cam(kCompressed);
+  CTQVSDKGenICam& gic = Backend(cam);
+  zel::TArray<tqvSDirEntry> list;
+  u64 space = 0;
+  const std::vector<std::pair<const char*, u32>> calls = {
+      {"download", gic.FileDownload(kNUC, nullptr, MemFile(), {})},
+      {"upload", gic.FileUpload(1, nullptr, MemFile(), {})},
+      {"download to no file", gic.FileDownload(kNUC, "office", {}, {})},
+      {"info", gic.FileGetInfo(3, nullptr, nullptr, nullptr)},
+      {"delete", gic.FileDelete(0, nullptr)},
+      {"rename to nothing", gic.FileRename(0, "/FlashFS/notes.txt", nullptr)},
+      {"rename the factory default state", gic.FileRename(5, "a", "b")},
+      {"list a directory by no name", gic.DirectoryList(0, nullptr, list)},
+      {"free space of no directory", gic.DirectoryFreeSpace(0, nullptr, &space)},
+      {"free space into nothing", gic.DirectoryFreeSpace(2, nullptr, nullptr)},
+      {"create", gic.CreateDir(nullptr)},
+  };
+  for (const auto& [what, result] : calls)
+    EXPECT_EQ(result, TQV_INVALID_ARGUMENT) << what;
+  EXPECT_TRUE(cam.device().Log().empty());
+}
+
+TEST_F(GicFiles, FileQueriesDeleteAndRename) {
+  GicCamera cam(kCompressed);
+  CTQVSDKGenICam& gic = Backend(cam);
+  u32 size = 0;
+  u64 time = 0;
+  ASSERT_EQ(gic.FileGetInfo(kNUC, "lab.v2", &size, &time), TQV_OK);
+  EXPECT_EQ(size, 5000u);
+  EXPECT_EQ(time, cam.device().Files().Info("/FlashFS/nuc/lab.v2.nuc")->modified);
+  EXPECT_EQ(gic.FileGetInfo(5, nullptr, &size, nullptr), TQV_OK);  // the one factory file
+  EXPECT_EQ(size, 700u);
+  EXPECT_EQ(gic.FileExists(kNUC, "office"), TQV_OK);
+  EXPECT_EQ(gic.FileExists(kNUC, "absent"), TQV_ERROR);
+  EXPECT_EQ(gic.FileRename(kNUC, "office", "moved"), TQV_OK);
+  EXPECT_TRUE(cam.device().Files().Exists("/FlashFS/nuc/moved.nuc"));
+  EXPECT_EQ(cam.device().GetString("FileNewName"), "moved");
+  EXPECT_EQ(gic.FileDelete(kNUC, "moved"), TQV_OK);
+  EXPECT_EQ(gic.FileExists(kNUC, "moved"), TQV_ERROR);
+  EXPECT_EQ(gic.FileDelete(kNUC, "moved"), TQV_ERROR);
+}
+
+TEST_F(GicFiles, DirectoryListingFreeSpaceAndItsFailures) {
+  GicCamera cam(kCompressed);
+  CTQVSDKGenICam& gic = Backend(cam);
+  zel::TArray<tqvSDirEntry> list;
+  ASSERT_EQ(gic.DirectoryList(kNUC, nullptr, list), TQV_OK);
+  ASSERT_EQ(list.GetCount(), 2u);
+  EXPECT_STREQ(list[0].fname.c_str(), "lab.v2");  // the camera's names and order
+  EXPECT_EQ(list[0].size, 5000u);
+  EXPECT_STREQ(list[1].fname.c_str(), "office");
+  EXPECT_EQ(list[1].timeLastModified,
+            cam.device().Files().Info("/FlashFS/nuc/office.nuc")->modified);
+  ASSERT_EQ(gic.DirectoryList(0, "/FlashFS/factory", list), TQV_OK);
+  ASSERT_EQ(list.GetCount(), 1u);
+  EXPECT_EQ(list[0].attrib, sim::genicam::kAttribReadOnly);
+
+  // Status 2 is an empty directory, not a failure; the list is emptied either way.
+  EXPECT_EQ(gic.DirectoryList(0, "/FlashFS/empty", list), TQV_OK);
+  EXPECT_EQ(list.GetCount(), 0u);
+  ASSERT_EQ(gic.DirectoryList(kNUC, nullptr, list), TQV_OK);
+  cam.device().FailDirectoryOperation(OperationFault{0, 1, sim::genicam::kDirectoryEmpty, 0});
+  EXPECT_EQ(gic.DirectoryList(kNUC, nullptr, list), TQV_OK);
+  EXPECT_EQ(list.GetCount(), 0u);
+  EXPECT_EQ(gic.DirectoryList(0, "/FlashFS/none", list), TQV_ERROR);
+
+  // The first failing access ends the listing; entries read before it stay.
+  cam.device().InjectFault({"DirectoryEntrySize", Fault::Access, 1, 1, "get"});
+  EXPECT_EQ(gic.DirectoryList(kNUC, nullptr, list), TQV_ACCESS_DENIED);
+  ASSERT_EQ(list.GetCount(), 1u);
+  EXPECT_STREQ(list[0].fname.c_str(), "lab.v2");
+
+  u64 space = 0;
+  ASSERT_EQ(gic.DirectoryFreeSpace(kNUC, nullptr, &space), TQV_OK);
+  EXPECT_EQ(space, cam.device().Files().FreeSpace());
+  EXPECT_EQ(gic.CreateDir("/FlashFS/new"), TQV_OK);
+  EXPECT_EQ(gic.CreateDir("/FlashFS/new"), TQV_ERROR);
+  EXPECT_EQ(gic.RemoveDir("/FlashFS/new"), TQV_OK);
+  EXPECT_FALSE(cam.device().Files().Exists("/FlashFS/new"));
+}
+
+TEST_F(GicFiles, MissingBufferRegisterClosesTheFile) {
+  GicCamera cam(kPlain);
+  cam.device().Remove("FileAccessBuffer");
+  EXPECT_EQ(Backend(cam).FileDownload(kNUC, "office", MemFile(), {}), TQV_ERROR);
+  EXPECT_EQ(Backend(cam).FileUpload(kNUC, "x", MemFile({1, 2, 3}), {}), TQV_ERROR);
+  Completed done = FileOperations(cam.device().Log());
+  EXPECT_EQ(done.opens, 2);
+  EXPECT_EQ(done.closes, 2);
+  EXPECT_FALSE(cam.device().IsFileOpen());
+}
+
+TEST_F(GicFiles, CameraSpecificFeatureNamesCarryTheSameProtocol) {
+  GicCamera cam("sim:camera-file");
+  Bytes data = testutil::RandomBytes(3000, 11);
+  ASSERT_EQ(Backend(cam).FileUpload(kNUC, "named", MemFile(data), {}), TQV_OK);
+  auto file = MemFile();
+  ASSERT_EQ(Backend(cam).FileDownload(kNUC, "named", file, {}), TQV_OK);
+  EXPECT_EQ(Contents(file), data);
+  EXPECT_GT(cam.device().Count("CameraFileAccessBuffer", "regSet"), 0u);
+  EXPECT_EQ(cam.device().Count("FileSelector"), 0u);
+}
+
+// --- Every step of a transfer fails in turn
+// ---------------------------------------------------------
+
+struct SweepCase {
+  const char* profile;
+  bool upload;
+};
+
+class GicTransferSweep : public ::testing::TestWithParam<SweepCase> {
+ protected:
+  // One transfer of three chunks: the office NUC file down, or a file of the same size up.
+  static u32 Run(const GicCamera& cam, bool upload) {
+    ProgressLog progress;
+    if (upload) {
+      return Backend(cam).FileUpload(kNUC, "sweep", MemFile(testutil::RandomBytes(1300, 3)),
+                                     progress.Delegate());
+    }
+    return Backend(cam).FileDownload(kNUC, "office", MemFile(), progress.Delegate());
+  }
+
+  testutil::SleepRecorder sleeps;
+  testutil::LogCapture quiet;
+};
+
+// An access exception at any step gives its code (170), with these exceptions: a failed completion
+// poll is polled again, and a failed probe for the compression feature counts as "no compression"
+// (the fresh camera then moves the file as it is); both succeed. An upload cut short after its
+// open ends with a close the camera refuses (the file is incomplete): 0xFFFFFFFF.
+TEST_P(GicTransferSweep, AccessFailureAtEveryStep) {
+  const SweepCase c = GetParam();
+  std::vector<Access> clean;
+  {
+    GicCamera cam(c.profile);
+    ASSERT_EQ(Run(cam, c.upload), TQV_OK);
+    clean = cam.device().Log();
+  }
+  // Landmarks of the clean run: the compression probe, the open's status read, the last chunk's
+  // execute, and the close from the lookup of its selector to its execute.
+  const std::size_t none = clean.size();
+  std::size_t probe = none, openDone = none, lastChunk = none, closeStart = none, closeRun = none;
+  for (std::size_t i = 0; i < clean.size(); ++i) {
+    const Access& r = clean[i];
+    if (probe == none && r.feature == "FileCompression") probe = i;
+    if (openDone == none && r.feature == "FileOperationStatus" && r.access == "get") openDone = i;
+    if (r.feature == "FileOperationSelector" && r.value == "1") closeStart = i - 1;
+    if (r.access == "execute") (closeStart == none ? lastChunk : closeRun) = i;
+  }
+  ASSERT_LT(closeRun, none);
+  ASSERT_EQ(clean[closeStart].access, "lookup");
+
+  for (std::size_t step = 0; step < clean.size(); ++step) {
+    SCOPED_TRACE(::testing::Message()
+                 << "step " << step << ": " << clean[step].feature << " " << clean[step].access);
+    GicCamera cam(c.profile);
+    cam.device().InjectFault(FaultAtStep(clean, step, Fault::Access));
+    const bool tolerated = clean[step].access == "isDone" || step == probe;
+    const bool incomplete = c.upload && step > openDone && step <= lastChunk;
+    const u32 expected = tolerated ? TQV_OK : incomplete ? TQV_ERROR : TQV_ACCESS_DENIED;
+    EXPECT_EQ(Run(cam, c.upload), expected);
+    EXPECT_EQ(cam.device().PendingFaults(), 0u) << "the fault did not fire";
+
+    const Completed done = FileOperations(cam.device().Log());
+    const int opened = tolerated || step > openDone ? 1 : 0;
+    const bool closeLost = !tolerated && step >= closeStart && step <= closeRun;
+    EXPECT_EQ(done.opens, opened);
+    EXPECT_EQ(done.closes, closeLost ? 0 : opened) << "every open is closed";
+    if (opened && !closeLost) {
+      EXPECT_FALSE(cam.device().IsFileOpen());
+    } else if (!opened) {
+      EXPECT_EQ(cam.device().Count("FileAccessOffset", "set"), 0u);
+    }
+  }
+}
+
+// The camera reports a failure for each file operation in turn: open, each chunk, close.
+TEST_P(GicTransferSweep, FailedStatusOfEveryOperation) {
+  const SweepCase c = GetParam();
+  int operations = 0;
+  {
+    GicCamera cam(c.profile);
+    ASSERT_EQ(Run(cam, c.upload), TQV_OK);
+    operations = cam.device().ExecuteCount("FileOperationExecute");
+  }
+  ASSERT_EQ(operations, 5);  // open, three chunks, close
+  for (int k = 0; k < operations; ++k) {
+    SCOPED_TRACE(::testing::Message() << "operation " << k);
+    GicCamera cam(c.profile);
+    cam.device().FailFileOperation(OperationFault{k, 1, sim::genicam::kFileFailure, -1});
+    EXPECT_EQ(Run(cam, c.upload), TQV_ERROR);
+    const Completed done = FileOperations(cam.device().Log());
+    EXPECT_EQ(done.opens, k == 0 ? 0 : 1);
+    EXPECT_EQ(done.closes, done.opens);
+    EXPECT_EQ(cam.device().ExecuteCount("FileOperationExecute"),
+              k == 0 ? 1 : std::min(k + 2, operations))
+        << "the transfer stops at the failure and closes";
+    EXPECT_EQ(cam.device().IsFileOpen(), k == operations - 1) << "only a failed close stays open";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Transfers, GicTransferSweep,
+                         ::testing::Values(SweepCase{kPlain, false}, SweepCase{kPlain, true},
+                                           SweepCase{kCompressed, false},
+                                           SweepCase{kCompressed, true}),
+                         [](const ::testing::TestParamInfo<SweepCase>& info) {
+                           return std::string(info.param.upload ? "Upload" : "Download") +
+                                  (info.param.profile == kPlain ? "Plain" : "Compressed");
+                         });
+
+// --- The lock around progress
+// ----------------------------------------------------------------------
+
+TEST_F(GicFiles, ProgressRunsWithoutTheLock) {
+  for (bool upload : {false, true}) {
+    GicCamera cam(kPlain);
+    void* handle = cam.handle();
+    int calls = 0;
+    bool allAnswered = true;
+    auto report = [&](u32, u32) {
+      ++calls;
+      u32 width = 0;
+      // The same thread calls back into the library...
+      allAnswered &= tqvGetIntegrationWidth(handle, 0, &width) == TQV_OK;
+      // ...and another thread's call completes while the transfer waits in its callback.
+      std::promise<u32> answer;
+      std::future<u32> answered = answer.get_future();
+      std::thread other([&] {
+        u32 value = 0;
+        answer.set_value(tqvGetIntegrationWidth(handle, 1, &value));
+      });
+      const bool ready = answered.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+      allAnswered &= ready;
+      other.join();  // after a missed deadline, joins once the transfer lets go of the lock
+      if (ready) allAnswered &= answered.get() == TQV_OK;
+      return 0;
+    };
+    auto progress = zel::delegate<int(u32, u32)>::FromCallable(&report);
+    u32 result = upload ? Backend(cam).FileUpload(kNUC, "lock", MemFile(Bytes(1300, 1)), progress)
+                        : Backend(cam).FileDownload(kNUC, "office", MemFile(), progress);
+    EXPECT_EQ(result, TQV_OK);
+    EXPECT_EQ(calls, 3);
+    EXPECT_TRUE(allAnswered) << (upload ? "upload" : "download");
+  }
+}
