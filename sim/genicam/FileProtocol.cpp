@@ -187,7 +187,13 @@ i64 FileProtocol::Open(Device& d, const std::string& path) {
     if (!bytes) return kFileNotFound;
     d.SetInt(N("FileSize"), static_cast<i64>(bytes->size()));
     if (transfer->compressed) {
-      if (!Compress(*bytes, &transfer->payload)) return kFileFailure;
+      if (m_compressed.path != path || m_compressed.original != *bytes) {
+        m_compressed.path.clear();
+        if (!Compress(*bytes, &m_compressed.stream)) return kFileFailure;
+        m_compressed.original = std::move(*bytes);
+        m_compressed.path = path;
+      }
+      transfer->payload = m_compressed.stream;
     } else {
       transfer->payload = std::move(*bytes);
     }

@@ -45,7 +45,16 @@ class FileProtocol {
   std::string N(const char* role) const { return m_prefix + role; }
   static bool TakeFault(std::vector<OperationFault>& faults, i64 operation, i64* status);
 
+  // The last file served compressed and its zlib stream: downloading the same bytes again sends
+  // the stream without deflating them again, as a camera that keeps its compressed files does.
+  struct Compressed {
+    std::string path;
+    std::vector<u8> original;
+    std::vector<u8> stream;
+  };
+
   std::string m_prefix;
+  Compressed m_compressed;
   std::array<Place, 7> m_places;
   std::vector<OperationFault> m_fileFaults;
   std::vector<OperationFault> m_directoryFaults;

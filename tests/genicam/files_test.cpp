@@ -119,6 +119,13 @@ TEST_F(GicFiles, CompressedDownloadReadsWholeRegistersAndCountsInflatedBytes) {
     EXPECT_EQ(progress.calls[i].second, 40000u);
   }
   EXPECT_EQ(progress.calls.back().first, 40000u);
+
+  // The file changes on the camera: the next download carries the new bytes.
+  data[123] ^= 0xFF;
+  ASSERT_EQ(cam.device().Files().Write("/FlashFS/nuc/flat.nuc", data), 0);
+  file = MemFile();
+  ASSERT_EQ(Backend(cam).FileDownload(kNUC, "flat", file, {}), TQV_OK);
+  EXPECT_EQ(Contents(file), data);
 }
 
 TEST_F(GicFiles, EmptyFileOpensAndClosesWithoutReadingOrProgress) {
