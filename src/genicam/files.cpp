@@ -361,8 +361,8 @@ u32 CTQVSDKGenICam::DirectoryList(u8 kind, const char* name, zel::TArray<tqvSDir
   if (status == kNothingToList) return rc::kOk;
   if (status != 0) return rc::kError;
 
-  i64 first = 0, last = 0;
-  if ((result = gicGetLimitsInt64(m_device, "DirectoryEntryIndex", &first, &last))) return result;
+  i64 last = 0;  // entries are numbered from 0 to the index's maximum
+  if ((result = gicGetLimitsInt64(m_device, "DirectoryEntryIndex", nullptr, &last))) return result;
   for (i64 index = 0; index <= last; ++index) {
     tqvSDirEntry entry{};
     i64 size = 0, modified = 0;

@@ -223,6 +223,7 @@ TEST_F(GicFiles, DirectoryListingFreeSpaceAndItsFailures) {
   CTQVSDKGenICam& gic = Backend(cam);
   zel::TArray<tqvSDirEntry> list;
   ASSERT_EQ(gic.DirectoryList(kNUC, nullptr, list), TQV_OK);
+  EXPECT_EQ(cam.device().Count("DirectoryEntryIndex", "min"), 0u) << "entries count from 0";
   ASSERT_EQ(list.GetCount(), 2u);
   EXPECT_STREQ(list[0].fname.c_str(), "lab.v2");  // the camera's names and order
   EXPECT_EQ(list[0].size, 5000u);
