@@ -198,26 +198,6 @@ TEST_F(GicFiles, MissingNamesAreRefusedWithoutCameraTraffic) {
   EXPECT_TRUE(cam.device().Log().empty());
 }
 
-TEST_F(GicFiles, FileQueriesDeleteAndRename) {
-  GicCamera cam(kCompressed);
-  CTQVSDKGenICam& gic = Backend(cam);
-  u32 size = 0;
-  u64 time = 0;
-  ASSERT_EQ(gic.FileGetInfo(kNUC, "lab.v2", &size, &time), TQV_OK);
-  EXPECT_EQ(size, 5000u);
-  EXPECT_EQ(time, cam.device().Files().Info("/FlashFS/nuc/lab.v2.nuc")->modified);
-  EXPECT_EQ(gic.FileGetInfo(5, nullptr, &size, nullptr), TQV_OK);  // the one factory file
-  EXPECT_EQ(size, 700u);
-  EXPECT_EQ(gic.FileExists(kNUC, "office"), TQV_OK);
-  EXPECT_EQ(gic.FileExists(kNUC, "absent"), TQV_ERROR);
-  EXPECT_EQ(gic.FileRename(kNUC, "office", "moved"), TQV_OK);
-  EXPECT_TRUE(cam.device().Files().Exists("/FlashFS/nuc/moved.nuc"));
-  EXPECT_EQ(cam.device().GetString("FileNewName"), "moved");
-  EXPECT_EQ(gic.FileDelete(kNUC, "moved"), TQV_OK);
-  EXPECT_EQ(gic.FileExists(kNUC, "moved"), TQV_ERROR);
-  EXPECT_EQ(gic.FileDelete(kNUC, "moved"), TQV_ERROR);
-}
-
 TEST_F(GicFiles, DirectoryListingFreeSpaceAndItsFailures) {
   GicCamera cam(kCompressed);
   CTQVSDKGenICam& gic = Backend(cam);
