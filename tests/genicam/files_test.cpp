@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <future>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -377,27 +378,28 @@ TEST_F(GicFiles, ProgressRunsWithoutTheLock) {
     void* handle = cam.handle();
     int calls = 0;
     bool allAnswered = true;
+    std::vector<std::thread> others;  // joined after the transfer, so a held lock cannot hang us
     auto report = [&](u32, u32) {
       ++calls;
       u32 width = 0;
       // The same thread calls back into the library...
       allAnswered &= tqvGetIntegrationWidth(handle, 0, &width) == TQV_OK;
       // ...and another thread's call completes while the transfer waits in its callback.
-      std::promise<u32> answer;
-      std::future<u32> answered = answer.get_future();
-      std::thread other([&] {
+      auto answer = std::make_shared<std::promise<u32>>();
+      std::future<u32> answered = answer->get_future();
+      others.emplace_back([handle, answer] {
         u32 value = 0;
-        answer.set_value(tqvGetIntegrationWidth(handle, 1, &value));
+        answer->set_value(tqvGetIntegrationWidth(handle, 1, &value));
       });
-      const bool ready = answered.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
-      allAnswered &= ready;
-      other.join();  // after a missed deadline, joins once the transfer lets go of the lock
-      if (ready) allAnswered &= answered.get() == TQV_OK;
+      allAnswered &= answered.wait_for(std::chrono::seconds(10)) == std::future_status::ready &&
+                     answered.get() == TQV_OK;
       return 0;
     };
     auto progress = zel::delegate<int(u32, u32)>::FromCallable(&report);
     u32 result = upload ? Backend(cam).FileUpload(kNUC, "lock", MemFile(Bytes(1300, 1)), progress)
                         : Backend(cam).FileDownload(kNUC, "office", MemFile(), progress);
+    for (std::thread& other : others)
+      other.join();
     EXPECT_EQ(result, TQV_OK);
     EXPECT_EQ(calls, 3);
     EXPECT_TRUE(allAnswered) << (upload ? "upload" : "download");
