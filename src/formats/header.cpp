@@ -111,8 +111,7 @@ void Decode(tqvSHeader* out, const u8* raw) {
   out->counter2 = counter2 & 0x7FFFFFFF;
   out->counter2Flag = (counter2 >> 31) != 0;
   // A period of 0 clocks stands for "no frame rate", not for an infinite one.
-  out->frameRate =
-      framePeriod == 0 ? 0.0 : 1.0 / (static_cast<double>(framePeriod) / (fast ? 1.11e7 : 6.25e6));
+  out->frameRate = framePeriod == 0 ? 0.0 : 1.0 / periods[1];
   out->fractionValue = r3[0];
   out->halfValue2 = r3[3];
   std::memcpy(&out->byte3A, raw + 0x3A, 4);  // byte3A, readout, byte3C, byte3D
