@@ -28,12 +28,14 @@ bool MayHoldBytes(std::FILE* file, std::size_t count) {
 }
 
 void* ReadNewBlock(std::FILE* file, std::size_t count) {
-  const Holds holds = HoldsBytes(file, count);
+  // Up to kTrusted bytes are reserved before the file is known to hold them (a short file costs
+  // that much, briefly); a larger size field is believed only as far as the file goes.
+  constexpr std::size_t kTrusted = std::size_t{1} << 24;
+  const Holds holds = count <= kTrusted ? Holds::kYes : HoldsBytes(file, count);
   if (holds == Holds::kNo) return nullptr;
   // When the stream's length is unknown, grow in steps so that a short pipe cannot make us
   // reserve what a lying size field asks for.
-  constexpr std::size_t kFirstStep = std::size_t{1} << 24;
-  std::size_t capacity = holds == Holds::kYes ? count : std::min(count, kFirstStep);
+  std::size_t capacity = holds == Holds::kYes ? count : std::min(count, kTrusted);
   capacity = std::max<std::size_t>(capacity, 1);
   MallocPtr<u8> block(static_cast<u8*>(std::malloc(capacity)));
   if (!block) return nullptr;

@@ -51,8 +51,8 @@ bool MayHoldBytes(std::FILE* file, std::size_t count);
 
 // Reads exactly count bytes into a new malloc'ed block (at least one byte, so that an empty table
 // is still a block). Null on a short read or when memory is exhausted. The size fields of a file
-// are not trusted: a regular file that is too short is refused before anything is allocated, and
-// other streams grow the block only as data arrives.
+// are not trusted beyond 16 MiB: a larger block is reserved only when the (regular) file holds
+// that much, and other streams grow it only as data arrives.
 void* ReadNewBlock(std::FILE* file, std::size_t count);
 
 inline u16 LoadU16(const u8* p) {

@@ -181,19 +181,17 @@ void StoreValue(tqvSNUCInfo& info, const Key& key, const char* value) {
   }
 }
 
-// Reads one header line: at most kMaxLine characters (the rest of a longer line is the next
-// line), CR dropped, LF or the end of the file ends it. False at the end of the file.
+// Reads one header line after the first `length` characters already in line: at most kMaxLine
+// characters (the rest of a longer line is the next line), CR dropped, LF or the end of the file
+// ends it. False at the end of the file when nothing was read.
 bool ReadLine(std::FILE* file, char (&line)[kMaxLine + 1], std::size_t& length) {
-  length = 0;
-  bool any = false;
-  for (;;) {
+  bool any = length > 0;
+  while (length < kMaxLine) {
     const int c = getc_unlocked(file);
     if (c == EOF) break;
     any = true;
     if (c == '\n') break;
-    if (c == '\r') continue;
-    line[length++] = static_cast<char>(c);
-    if (length == kMaxLine) break;
+    if (c != '\r') line[length++] = static_cast<char>(c);
   }
   line[length] = '\0';
   return any;
@@ -203,15 +201,15 @@ bool ReadLine(std::FILE* file, char (&line)[kMaxLine + 1], std::size_t& length) 
 // the first byte of the data section.
 bool ParseHeader(std::FILE* file, tqvSNUCInfo& info) {
   tqvDefaultNUCInfo(&info);
-  char first[kFirstLineLength];
-  if (!ReadBytes(file, first, sizeof first) ||
-      strncasecmp(first, kFirstLine, kFirstLineLength) != 0 || std::fseek(file, 0, SEEK_SET) != 0) {
+  // The first bytes are the start of the first line as well: it goes on from them.
+  char line[kMaxLine + 1];
+  if (!ReadBytes(file, line, kFirstLineLength) ||
+      strncasecmp(line, kFirstLine, kFirstLineLength) != 0) {
     return false;
   }
+  std::size_t length = kFirstLineLength;
   u8 seen = 0;
-  char line[kMaxLine + 1];
-  std::size_t length;
-  while (ReadLine(file, line, length)) {
+  for (; ReadLine(file, line, length); length = 0) {
     if (length == 4 && strcasecmp(line, "data") == 0) break;
     const char* space = static_cast<const char*>(std::memchr(line, ' ', length));
     if (!space) continue;

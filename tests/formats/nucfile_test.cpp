@@ -1,11 +1,13 @@
 // The camera correction file: header rules, loading, windowed reading, saving, the word.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "formats/helpers.h"
@@ -240,6 +242,34 @@ TEST_F(NucFile, LoadHandsOutTheTableOrRefuses) {
   }
   EXPECT_EQ(tqvLoadNUCFile(m_dir.File("missing").c_str(), &info, &table), TQV_ERROR);
   EXPECT_EQ(tqvLoadNUCFile(Write(good).c_str(), &info, nullptr), TQV_ERROR);
+}
+
+// A pipe's length is unknown: the table grows only as data arrives, and a short stream fails.
+TEST_F(NucFile, LoadFromAPipe) {
+  const std::string fifo = m_dir.File("pipe.nuc");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  constexpr std::size_t kClaimed = std::size_t{64} << 20;  // 4096 x 4096 words
+  for (std::size_t present : {std::size_t{20} << 20, kClaimed}) {
+    std::thread writer([&] {
+      const Bytes head = CameraFile(WindowLines(0, 0, 4096, 4096, 4096, 4096), {});
+      const Bytes chunk(std::size_t{1} << 20, 0xAB);
+      std::FILE* f = std::fopen(fifo.c_str(), "wb");
+      if (!f) return;
+      std::fwrite(head.data(), 1, head.size(), f);
+      for (std::size_t n = 0; n < present; n += chunk.size())
+        std::fwrite(chunk.data(), 1, chunk.size(), f);
+      std::fclose(f);
+    });
+    tqvSNUCInfo info;
+    std::uint32_t* table = nullptr;
+    const std::uint32_t result = tqvLoadNUCFile(fifo.c_str(), &info, &table);
+    writer.join();
+    ASSERT_EQ(result, present == kClaimed ? TQV_OK : TQV_ERROR) << present;
+    if (table) {
+      EXPECT_EQ(table[kClaimed / 4 - 1], 0xABABABABu);
+    }
+    std::free(table);
+  }
 }
 
 // The word stored for sensor position (column, row).
