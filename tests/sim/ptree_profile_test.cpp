@@ -1,5 +1,5 @@
-// Camera profiles: the built-in cameras, the variants, the line format and its errors, and the
-// behaviours the profiles switch on.
+// Camera profiles of the simulated property tree: every built-in loads, the line format, the
+// errors of malformed profiles (refused whole, never half applied) and profile files.
 #include <fstream>
 
 #include "common/testutil.h"
@@ -9,208 +9,51 @@ namespace {
 
 using paramtree::Type;
 using paramtree::Value;
-using ptreetest::Connection;
 using sim::ptree::Camera;
 
-// Every path the library reads from a camera, with the type it reads it as.
-struct Expected {
-  const char* path;
-  Type type;
-  const char* text;  // null: any value
-};
-
-const Expected kSimPaths[] = {
-    {".system.ready", Type::Bool, "true"},
-    {".system.eventQueue", Type::UInt32, "0"},
-    {".system.info.fpa.readoutChannels", Type::UInt8, "4"},
-    {".system.info.fpa.clockFrequency", Type::UInt32, "25000000"},
-    {".system.info.fpa.deadRows", Type::UInt32, "2"},
-    {".system.info.fpa.maximumGainLevel", Type::UInt8, "2"},
-    {".system.info.fpa.intDeadWidth", Type::UInt32, nullptr},
-    {".system.info.fpa.frameDeadWidth", Type::UInt32, nullptr},
-    {".system.info.fpa.overrideRoicConfig", Type::Bool, nullptr},
-    {".system.info.fpa.hasExtraLSync", Type::Bool, nullptr},
-    {".system.lens.focusPresent", Type::Bool, nullptr},
-    {".system.lens.fovPresent", Type::Bool, nullptr},
-    {".vorn.settings.enabled", Type::Bool, "false"},
-    {".version.product.tqvBoardType", Type::String, "WZN"},
-    {".version.product.serial", Type::String, nullptr},
-    {".version.product.name", Type::String, nullptr},
-    {".version.product.cameraType", Type::UInt8, nullptr},
-    {".version.product.subType", Type::UInt8, nullptr},
-    {".version.product.detectorType", Type::UInt8, "0"},
-    {".version.product.roicType", Type::UInt8, nullptr},
-    {".version.product.variant", Type::UInt8, nullptr},
-    {".version.product.legacyVFPGA", Type::Bool, "false"},
-    {".system.settings.gigE.type", Type::String, "PT1000"},
-    {".version.sw.AppCore.major", Type::UInt16, "3"},
-    {".version.sw.AppCore.intermediate", Type::UInt16, "4"},
-    {".version.sw.AppCore.minor", Type::UInt16, nullptr},
-    {".version.sw.AppCore.build", Type::UInt16, nullptr},
-    {".system.settings.presetSequencingMode", Type::String, "Single Preset"},
-    {".system.settings.superframeWidth", Type::UInt32, nullptr},
-    {".system.settings.activePreset", Type::UInt8, "0"},
-    {".system.settings.fpa.invert", Type::Bool, nullptr},
-    {".system.settings.fpa.revert", Type::Bool, nullptr},
-    {".system.settings.fpa.gainLevel", Type::UInt8, nullptr},
-    {".system.settings.fpa.skimmingEnabled", Type::Bool, nullptr},
-    {".system.settings.fpa.skimmingVoltage", Type::Float, nullptr},
-    {".system.settings.sync.start", Type::String, "Integration"},
-    {".system.bias.count", Type::UInt8, "2"},
-    {".system.bias.detector", Type::Float, nullptr},
-    {".system.bias.detector1", Type::Float, nullptr},
-    {".system.offset.global", Type::Float, nullptr},
-    {".system.manufacturing.hw.biasesAndOffsets.vos.voltageIn", Type::Float, nullptr},
-    {".system.settings.filter.info.63.name", Type::String, "Filter 63"},
-};
-
-TEST(PtreeProfile, TheDefaultCameraHasEveryPathWithItsType) {
-  Connection c;
-  for (const Expected& e : kSimPaths) {
-    SCOPED_TRACE(e.path);
-    std::optional<Value> value = c.camera().Get(e.path);
-    ASSERT_TRUE(value.has_value());
-    EXPECT_EQ(value->type, e.type);
-    if (e.text) {
-      EXPECT_EQ(paramtree::ToText(*value), e.text);
-    }
-  }
-  const char* perPreset[][2] = {
-      {"window.xOffset", "u16"},   {"window.yOffset", "u16"}, {"window.width", "u16"},
-      {"window.height", "u16"},    {"window.read", "bool"},   {"window.commit", "bool"},
-      {"integrationWidth", "u32"}, {"frameWidth", "u32"},     {"digitalGain", "f32"},
-      {"digitalOffset", "f32"},    {"dwellCount", "u32"},     {"subframe", "bool"},
-  };
-  std::set<std::string> integrationWidths;
-  for (int preset = 0; preset < 4; ++preset) {
-    for (const auto& [leaf, type] : perPreset) {
-      std::string path = ".system.settings.p" + std::to_string(preset) + "." + leaf;
-      SCOPED_TRACE(path);
-      ASSERT_TRUE(c.camera().Has(path));
-      EXPECT_STREQ(paramtree::TypeName(c.camera().Get(path)->type), type);
-    }
-    integrationWidths.insert(
-        c.camera().Text(".system.settings.p" + std::to_string(preset) + ".integrationWidth"));
-  }
-  EXPECT_EQ(integrationWidths.size(), 4u);  // a preset mix-up shows
-}
-
-TEST(PtreeProfile, TheDefaultSensorConstantsAgreeWithEachOther) {
-  Connection c;
-  auto fpa = [&](const char* leaf) {
-    return c.camera().Integer(std::string(".system.info.fpa.") + leaf);
-  };
-  EXPECT_EQ(fpa("deadRows"), fpa("preDeadRows") + fpa("postDeadRows"));
-  EXPECT_EQ(fpa("maximumIntegrationWidth"),
-            fpa("maximumFrameWidth") - fpa("postIntegrationDeadWidth") -
-                fpa("preIntegrationDeadWidth") - fpa("pipelineDelay") - fpa("intDeadWidth"));
-  EXPECT_LT(fpa("minimumIntegrationWidth"), fpa("maximumIntegrationWidth"));
-  EXPECT_LT(fpa("minimumFrameWidth"), fpa("maximumFrameWidth"));
-  EXPECT_EQ(fpa("windowLimits.maxWidth"), 640);
-  EXPECT_EQ(fpa("windowLimits.maxHeight"), 512);
-  for (int preset = 0; preset < 4; ++preset) {
-    SCOPED_TRACE(preset);
-    std::string p = ".system.settings.p" + std::to_string(preset) + ".";
-    Camera& cam = c.camera();
-    EXPECT_LE(cam.Integer(p + "window.xOffset") + cam.Integer(p + "window.width"), 640);
-    EXPECT_LE(cam.Integer(p + "window.yOffset") + cam.Integer(p + "window.height"), 512);
-    EXPECT_EQ(cam.Integer(p + "window.width") % fpa("windowLimits.xIncrement"), 0);
-    // The integration fits the frame, and both lie within the sensor's limits.
-    EXPECT_LT(cam.Integer(p + "integrationWidth"), cam.Integer(p + "frameWidth"));
-    EXPECT_GE(cam.Integer(p + "integrationWidth"), fpa("minimumIntegrationWidth"));
-    EXPECT_LE(cam.Integer(p + "frameWidth"), fpa("maximumFrameWidth"));
-  }
-}
-
-TEST(PtreeProfile, VariantsDifferWhereTheyShould) {
-  struct Case {
-    const char* address;
-    const char* path;
-    const char* text;  // null: the path is absent
-  };
-  const Case cases[] = {
-      {"sim:tqv2", ".version.product.tqvBoardType", "TQV2"},
-      {"sim:tqv2", ".version.sw.AppCore.major", "2"},
-      {"sim:tqv2", ".version.sw.AppCore.minor", "1"},
-      {"sim:tqv2", ".version.product.legacyVFPGA", nullptr},
-      {"sim:tqv2", ".system.info.fpa.clockFrequency", "25000000"},  // the rest as sim
-      {"sim:minimal", ".system.info.fpa.deadRows", nullptr},
-      {"sim:minimal", ".system.info.fpa.intDeadWidth", nullptr},
-      {"sim:minimal", ".system.info.fpa.frameDeadWidth", nullptr},
-      {"sim:minimal", ".version.product.tqvBoardType", nullptr},
-      {"sim:minimal", ".system.settings.filter.info", nullptr},
-      {"sim:minimal", ".system.bias.count", nullptr},
-      {"sim:minimal", ".system.info.fpa.readoutChannels", "4"},
-      {"sim:notready", ".system.ready", "false"},
-      {"sim:vorn", ".vorn.settings.enabled", "true"},
-      {"sim:vorn", ".system.lens.focusPresent", "false"},
-      {"sim:sim", ".system.ready", "true"},
-  };
-  for (const Case& test : cases) {
-    SCOPED_TRACE(std::string(test.address) + " " + test.path);
-    Connection c(test.address);
-    EXPECT_EQ(resVerify(c.tree(), test.path), test.text ? RES_OK : RES_NOT_FOUND);
-    if (test.text) {
-      EXPECT_EQ(c.camera().Text(test.path), test.text);
-    }
-  }
-  // Every built-in loads and opens.
+TEST(PtreeProfile, EveryBuiltInLoadsAndOpens) {
   for (const std::string& name : sim::ptree::BuiltinProfiles()) {
     SCOPED_TRACE(name);
-    Connection c(("sim:" + name).c_str());
+    ptreetest::Connection c(("sim:" + name).c_str());
     EXPECT_TRUE(c.camera().Has(".system.ready"));
   }
 }
 
+// What the built-in profiles do not use: redefinitions, two substitutions, utf16, nodes, escapes.
 TEST(PtreeProfile, TheLineFormat) {
   Camera cam;
   std::string error;
   ASSERT_EQ(sim::ptree::LoadProfileText(cam, R"(# a camera of its own
 include sim                                   # then changes
 .system.ready          bool   false  ro
-.system.eventQueue     u32    5
 .my.list.{2..4}.name   string "item {} of {}"
 .my.hex                u32    0x1F   hex ro
 .my.volts              f64    -1.5   limits=-5,5
 .my.wide               utf16  "Wärme"
 .my.group              node
 .my.flag               bool   1
-remove .system.settings.filter
-option chunkSize 512
-option clock 1600000000
-file /data/blob.bin size 300
 file /data/note.txt text "hello \"camera\"\n"
-option freeSpace 4096
-drop-behaviour window-commit
 )",
                                         &error),
             RES_OK)
       << error;
   EXPECT_EQ(cam.Text(".system.ready"), "false");
   EXPECT_TRUE(cam.IsReadOnly(".system.ready"));
-  EXPECT_EQ(cam.Children(".system")[1], "eventQueue");  // a redefined path keeps its place
-  EXPECT_EQ(cam.Text(".system.eventQueue"), "5");
+  EXPECT_EQ(cam.Children(".system")[0], "ready");  // a redefined path keeps its place
   EXPECT_EQ(cam.Children(".my.list"), (std::vector<std::string>{"2", "3", "4"}));
   EXPECT_EQ(cam.Text(".my.list.3.name"), "item 3 of 3");
   EXPECT_EQ(cam.Integer(".my.hex"), 31);
   EXPECT_EQ(cam.Get(".my.wide")->utf16, u"Wärme");
   EXPECT_EQ(cam.Get(".my.group")->type, Type::None);
   EXPECT_EQ(cam.Text(".my.flag"), "true");
-  EXPECT_FALSE(cam.Has(".system.settings.filter.info.0.name"));
-  EXPECT_EQ(cam.ChunkSize(), 512u);
-  EXPECT_EQ(cam.Files().Data("/data/blob.bin")->at(260), 9);  // byte i is i % 251
   EXPECT_EQ(cam.Files().Data("/data/note.txt")->size(), 15u);
-  EXPECT_EQ(cam.Files().FreeSpace(), 4096u);  // what is left after the files
-  EXPECT_EQ(cam.Files().Clock(), 1600000000u);
-  // Limits and hex reach the client; without window-commit a commit is just a value.
+  // Limits and hex reach the client.
   void* tree = nullptr;
   ASSERT_EQ(sim::ptree::Connect(std::shared_ptr<Camera>(&cam, [](Camera*) {}), &tree), RES_OK);
   resAttributes attributes{};
   EXPECT_EQ(resGetAttributes(tree, ".my.hex", &attributes), RES_OK);
   EXPECT_EQ(attributes.flags, static_cast<uint32_t>(RES_ATTR_HEX));
   EXPECT_EQ(resSetFlt64(tree, ".my.volts", 6.0, 1), RES_INVALID_ARGUMENT);
-  EXPECT_EQ(resSetUInt16(tree, ".system.settings.p0.window.width", 17, 1), RES_OK);
-  EXPECT_EQ(resSetBool(tree, ".system.settings.p0.window.commit", true, 1), RES_OK);
   EXPECT_EQ(resClose(tree), RES_OK);
 }
 
@@ -296,78 +139,6 @@ TEST(PtreeProfile, ProfileFilesOpenThroughTheAddress) {
   EXPECT_EQ(resOpen("sim:file=", &tree), RES_NOT_FOUND);
   EXPECT_EQ(tree, untouched);
   EXPECT_NE(sim::ptree::LastOpenError().find("cannot be read"), std::string::npos);
-}
-
-struct Window {
-  uint16_t x, y, width, height;
-  bool operator==(const Window&) const = default;
-};
-
-Window ReadWindow(void* tree, int preset) {
-  std::string p = ".system.settings.p" + std::to_string(preset) + ".window.";
-  Window w{};
-  EXPECT_EQ(resSetBool(tree, (p + "read").c_str(), true, 1), RES_OK);
-  resGetUInt16(tree, (p + "xOffset").c_str(), &w.x);
-  resGetUInt16(tree, (p + "yOffset").c_str(), &w.y);
-  resGetUInt16(tree, (p + "width").c_str(), &w.width);
-  resGetUInt16(tree, (p + "height").c_str(), &w.height);
-  return w;
-}
-
-uint32_t WriteWindow(void* tree, int preset, Window w) {
-  std::string p = ".system.settings.p" + std::to_string(preset) + ".window.";
-  uint32_t result = resSetUInt16(tree, (p + "xOffset").c_str(), w.x, 1);
-  result |= resSetUInt16(tree, (p + "yOffset").c_str(), w.y, 1);
-  result |= resSetUInt16(tree, (p + "width").c_str(), w.width, 1);
-  result |= resSetUInt16(tree, (p + "height").c_str(), w.height, 1);
-  return result != RES_OK ? result : resSetBool(tree, (p + "commit").c_str(), true, 1);
-}
-
-TEST(PtreeProfile, TheWindowCommitChecksTheSensorAndKeepsTheLastGoodWindow) {
-  Connection c;
-  struct Case {
-    Window window;
-    uint32_t result;
-  };
-  const Case cases[] = {
-      {{0, 0, 640, 512}, RES_OK},
-      {{16, 4, 320, 240}, RES_OK},
-      {{336, 4, 320, 240}, RES_INVALID_ARGUMENT},  // past the right edge
-      {{0, 300, 640, 256}, RES_INVALID_ARGUMENT},  // past the bottom
-      {{8, 0, 320, 240}, RES_INVALID_ARGUMENT},    // offset off the 16-column grid
-      {{0, 0, 48, 240}, RES_INVALID_ARGUMENT},     // narrower than the sensor allows
-      {{0, 0, 64, 2}, RES_INVALID_ARGUMENT},       // lower than the sensor allows
-      {{576, 508, 64, 4}, RES_OK},
-  };
-  Window last = ReadWindow(c.tree(), 2);
-  EXPECT_EQ(last, (Window{0, 128, 640, 256}));
-  for (const Case& test : cases) {
-    SCOPED_TRACE(std::to_string(test.window.x) + "," + std::to_string(test.window.width));
-    EXPECT_EQ(WriteWindow(c.tree(), 2, test.window), test.result);
-    if (test.result == RES_OK) last = test.window;
-    EXPECT_EQ(ReadWindow(c.tree(), 2), last);
-    EXPECT_EQ(c.camera().Text(".system.settings.p2.window.commit"), "false");
-    EXPECT_EQ(c.camera().Text(".system.settings.p2.window.read"), "false");
-  }
-  // Written but not committed: a read request brings back the taken window.
-  ASSERT_EQ(resSetUInt16(c.tree(), ".system.settings.p2.window.width", 64, 1), RES_OK);
-  EXPECT_EQ(ReadWindow(c.tree(), 2), last);
-  EXPECT_EQ(ReadWindow(c.tree(), 3), (Window{256, 192, 128, 128}));  // other presets untouched
-}
-
-TEST(PtreeProfile, DeadRowsFollowTheirParts) {
-  Connection c;
-  uint32_t rows = 0;
-  ASSERT_EQ(resSetUInt32(c.tree(), ".system.info.fpa.preDeadRows", 3, 1), RES_OK);
-  ASSERT_EQ(resGetUInt32(c.tree(), ".system.info.fpa.deadRows", &rows), RES_OK);
-  EXPECT_EQ(rows, 4u);
-  ASSERT_EQ(resSetUInt32(c.tree(), ".system.info.fpa.postDeadRows", 5, 1), RES_OK);
-  ASSERT_EQ(resGetUInt32(c.tree(), ".system.info.fpa.deadRows", &rows), RES_OK);
-  EXPECT_EQ(rows, 8u);
-  EXPECT_EQ(resSetUInt32(c.tree(), ".system.info.fpa.deadRows", 1, 1), RES_READ_ONLY);
-  Connection minimal("sim:minimal");  // no total to follow
-  EXPECT_EQ(resSetUInt32(minimal.tree(), ".system.info.fpa.preDeadRows", 3, 1), RES_OK);
-  EXPECT_FALSE(minimal.camera().Has(".system.info.fpa.deadRows"));
 }
 
 }  // namespace
