@@ -1111,9 +1111,17 @@ TQV_API char* tqvInfoEntryArray_valueAt(const tqvInfoEntryArray* array, uint32_t
 TQV_API void tqvInfoEntryArray_Free(tqvInfoEntryArray* array);
 
 #ifdef __cplusplus
-/* Host files for the file-object transfers; empty when the file cannot be opened. */
+/* Host files for the file-object transfers; empty when the file cannot be opened. They return a
+ * framework object from a C-linkage function, which only C++ callers see. */
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wreturn-type-c-linkage"
+#endif
 TQV_API tqvFilePtr tqvOpenFileStdWrite(const char* path);
 TQV_API tqvFilePtr tqvOpenFileStdRead(const char* path);
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
 #endif
 
 /* ======================================================================== Texts and tables */
