@@ -25,19 +25,19 @@
 
 /* ======================================================================== Result codes */
 
-#define TQV_OK 0u                    /* success */
-#define TQV_TIMEOUT 1u               /* the camera did not answer in time */
-#define TQV_NOT_SUPPORTED 2u         /* not supported in this form, or inconsistent camera state */
-#define TQV_NOT_FOUND 160u           /* no such item, index or path */
-#define TQV_NO_LIMITS 161u           /* the camera has no limits for this value */
-#define TQV_NOT_WRITABLE 162u        /* not writable in the present configuration */
-#define TQV_FAILED 165u              /* the operation failed */
-#define TQV_INVALID_ARGUMENT 166u    /* an argument is out of range */
-#define TQV_UNEXPECTED_VALUE 167u    /* the camera answered a value the library does not expect */
-#define TQV_OUT_OF_ENUMERATION 168u  /* a value outside its enumeration */
-#define TQV_TOO_LARGE 169u           /* a text or table is too long or too large */
-#define TQV_ACCESS_DENIED 170u       /* the camera refused access */
-#define TQV_ERROR 0xFFFFFFFFu        /* unknown handle, or a failure without a finer code */
+#define TQV_OK 0u                   /* success */
+#define TQV_TIMEOUT 1u              /* the camera did not answer in time */
+#define TQV_NOT_SUPPORTED 2u        /* not supported in this form, or inconsistent camera state */
+#define TQV_NOT_FOUND 160u          /* no such item, index or path */
+#define TQV_NO_LIMITS 161u          /* the camera has no limits for this value */
+#define TQV_NOT_WRITABLE 162u       /* not writable in the present configuration */
+#define TQV_FAILED 165u             /* the operation failed */
+#define TQV_INVALID_ARGUMENT 166u   /* an argument is out of range */
+#define TQV_UNEXPECTED_VALUE 167u   /* the camera answered a value the library does not expect */
+#define TQV_OUT_OF_ENUMERATION 168u /* a value outside its enumeration */
+#define TQV_TOO_LARGE 169u          /* a text or table is too long or too large */
+#define TQV_ACCESS_DENIED 170u      /* the camera refused access */
+#define TQV_ERROR 0xFFFFFFFFu       /* unknown handle, or a failure without a finer code */
 
 /* ======================================================================== Records */
 
@@ -352,7 +352,8 @@ TQV_API const char* tqvErrorToString(uint32_t code);
 
 /* ---- Core (connection, cache, board, version, events) ---- */
 TQV_API uint32_t tqvTestConnection(void* handle);
-TQV_API uint32_t tqvGetMainAppVersion(void* handle, uint16_t* major, uint16_t* minor, uint16_t* build);
+TQV_API uint32_t tqvGetMainAppVersion(void* handle, uint16_t* major, uint16_t* minor,
+                                      uint16_t* build);
 TQV_API uint32_t tqvIsTQV2(void* handle, bool* value);
 TQV_API uint32_t tqvClearCache(void* handle);
 TQV_API uint32_t tqvFillCache(void* handle);
@@ -360,10 +361,15 @@ TQV_API uint32_t tqvGetCacheEnabled(void* handle, bool* value);
 TQV_API uint32_t tqvSetCacheEnabled(void* handle, bool value);
 TQV_API uint32_t tqvReadEventQueue(void* handle, tqvEEventType* event);
 
-/* ---- Image geometry, timing, presets, gain, bias, offset, clock conversions, sensor constants ---- */
-TQV_API uint32_t tqvGetWindow(void* handle, uint8_t preset, uint16_t* xOffset, uint16_t* yOffset, uint16_t* width, uint16_t* height);
-TQV_API uint32_t tqvSetWindow(void* handle, uint8_t preset, uint16_t xOffset, uint16_t yOffset, uint16_t width, uint16_t height);
-TQV_API uint32_t tqvGetWindowLimits(void* handle, uint16_t* minWidth, uint16_t* maxWidth, uint16_t* minHeight, uint16_t* maxHeight, uint16_t* xIncrement, uint16_t* yIncrement);
+/* ---- Image geometry, timing, presets, gain, bias, offset, clock conversions, sensor constants
+ * ---- */
+TQV_API uint32_t tqvGetWindow(void* handle, uint8_t preset, uint16_t* xOffset, uint16_t* yOffset,
+                              uint16_t* width, uint16_t* height);
+TQV_API uint32_t tqvSetWindow(void* handle, uint8_t preset, uint16_t xOffset, uint16_t yOffset,
+                              uint16_t width, uint16_t height);
+TQV_API uint32_t tqvGetWindowLimits(void* handle, uint16_t* minWidth, uint16_t* maxWidth,
+                                    uint16_t* minHeight, uint16_t* maxHeight, uint16_t* xIncrement,
+                                    uint16_t* yIncrement);
 TQV_API uint32_t tqvGetIntegrationWidth(void* handle, uint8_t preset, uint32_t* clocks);
 TQV_API uint32_t tqvSetIntegrationWidth(void* handle, uint8_t preset, uint32_t clocks);
 TQV_API uint32_t tqvGetIntegrationTime(void* handle, uint8_t preset, double* milliseconds);
@@ -390,12 +396,16 @@ TQV_API uint32_t tqvGetDigitalOffset(void* handle, uint8_t preset, float* offset
 TQV_API uint32_t tqvSetDigitalOffset(void* handle, uint8_t preset, float offset);
 TQV_API uint32_t tqvGetDwellCount(void* handle, uint8_t preset, uint32_t* count);
 TQV_API uint32_t tqvSetDwellCount(void* handle, uint8_t preset, uint32_t count);
-TQV_API uint32_t tqvGetDwellCounts(void* handle, uint32_t* count0, uint32_t* count1, uint32_t* count2, uint32_t* count3);
-TQV_API uint32_t tqvSetDwellCounts(void* handle, uint32_t count0, uint32_t count1, uint32_t count2, uint32_t count3);
+TQV_API uint32_t tqvGetDwellCounts(void* handle, uint32_t* count0, uint32_t* count1,
+                                   uint32_t* count2, uint32_t* count3);
+TQV_API uint32_t tqvSetDwellCounts(void* handle, uint32_t count0, uint32_t count1, uint32_t count2,
+                                   uint32_t count3);
 TQV_API uint32_t tqvGetSubframeEnabled(void* handle, uint8_t preset, bool* enabled);
 TQV_API uint32_t tqvSetSubframeEnabled(void* handle, uint8_t preset, bool enabled);
-TQV_API uint32_t tqvGetSubframesEnabled(void* handle, bool* enabled0, bool* enabled1, bool* enabled2, bool* enabled3);
-TQV_API uint32_t tqvSetSubframesEnabled(void* handle, bool enabled0, bool enabled1, bool enabled2, bool enabled3);
+TQV_API uint32_t tqvGetSubframesEnabled(void* handle, bool* enabled0, bool* enabled1,
+                                        bool* enabled2, bool* enabled3);
+TQV_API uint32_t tqvSetSubframesEnabled(void* handle, bool enabled0, bool enabled1, bool enabled2,
+                                        bool enabled3);
 TQV_API uint32_t tqvGetSupportedGainLevels(void* handle, uint8_t* value);
 TQV_API uint32_t tqvGetGainLevel(void* handle, uint8_t* value);
 TQV_API uint32_t tqvSetGainLevel(void* handle, uint8_t value);
@@ -421,13 +431,20 @@ TQV_API uint32_t tqvGetMinFrameWidth(void* handle, uint32_t* value);
 TQV_API uint32_t tqvGetMaxFrameWidth(void* handle, uint32_t* value);
 TQV_API uint32_t tqvGetMinIntWidth(void* handle, uint32_t* value);
 TQV_API uint32_t tqvGetMaxIntWidth(void* handle, uint32_t* value);
-TQV_API uint32_t tqvCalcDataWidth(void* handle, uint32_t* dataWidth, uint16_t width, uint16_t height);
-TQV_API uint32_t tqvCalcMinFrameWidth(void* handle, uint32_t* minFrameWidth, uint16_t width, uint16_t height);
-TQV_API uint32_t tqvCalcMinFrameWidthEx(void* handle, uint32_t* minFrameWidth, uint16_t width, uint16_t height, uint32_t integrationWidth, bool itr);
-TQV_API uint32_t tqvCalcMinSuperframeWidth(void* handle, uint32_t* minSuperframeWidth, uint16_t width, uint16_t height, uint32_t* integrationWidths, bool* enabled, bool itr);
+TQV_API uint32_t tqvCalcDataWidth(void* handle, uint32_t* dataWidth, uint16_t width,
+                                  uint16_t height);
+TQV_API uint32_t tqvCalcMinFrameWidth(void* handle, uint32_t* minFrameWidth, uint16_t width,
+                                      uint16_t height);
+TQV_API uint32_t tqvCalcMinFrameWidthEx(void* handle, uint32_t* minFrameWidth, uint16_t width,
+                                        uint16_t height, uint32_t integrationWidth, bool itr);
+TQV_API uint32_t tqvCalcMinSuperframeWidth(void* handle, uint32_t* minSuperframeWidth,
+                                           uint16_t width, uint16_t height,
+                                           uint32_t* integrationWidths, bool* enabled, bool itr);
 TQV_API uint32_t tqvCalcMaxIntWidth(void* handle, uint32_t* maxIntWidth, uint32_t frameWidth);
-TQV_API uint32_t tqvIsITR(void* handle, uint16_t width, uint16_t height, uint32_t integrationWidth, uint32_t frameWidth, bool* itr);
-TQV_API uint32_t tqvNeedITR(void* handle, uint8_t presetSequencingMode, uint8_t frameSyncMode, bool* itr);
+TQV_API uint32_t tqvIsITR(void* handle, uint16_t width, uint16_t height, uint32_t integrationWidth,
+                          uint32_t frameWidth, bool* itr);
+TQV_API uint32_t tqvNeedITR(void* handle, uint8_t presetSequencingMode, uint8_t frameSyncMode,
+                            bool* itr);
 TQV_API uint32_t tqvNeedITREx(void* handle, bool* value);
 TQV_API uint32_t tqvBoundSuperframeRate(void* handle, bool itr);
 TQV_API uint32_t tqvBoundFrameRate(void* handle, uint8_t preset, bool itr);
@@ -484,16 +501,23 @@ TQV_API uint32_t tqvGetFPAColdTemperature(void* handle, float* value);
 TQV_API uint32_t tqvSetFPAColdTemperature(void* handle, float value);
 TQV_API uint32_t tqvGetFPATemperature(void* handle, float* value);
 TQV_API uint32_t tqvGetBoardTemperatures(void* handle, float* digitizer, float* powerBoard);
-TQV_API uint32_t tqvGetVxTemperatures(void* handle, float* frontPanel, float* airGap, float* internal);
+TQV_API uint32_t tqvGetVxTemperatures(void* handle, float* frontPanel, float* airGap,
+                                      float* internal);
 TQV_API uint32_t tqvGetKxTemperatures(void* handle, float* frontPanel, float* airGap);
 TQV_API uint32_t tqvGetTxTemperatures(void* handle, float* value);
 TQV_API uint32_t tqvGetLensTemperature(void* handle, float* value);
 
 /* ---- Clock, IRIG time, frame sync, triggering, sync out ---- */
-TQV_API uint32_t tqvGetRealTimeClock(void* handle, uint8_t* year, uint8_t* month, uint8_t* day, uint8_t* hour, uint8_t* minute, uint8_t* second);
-TQV_API uint32_t tqvSetRealTimeClock(void* handle, uint8_t year, uint8_t month, uint8_t day, uint8_t hour, uint8_t minute, uint8_t second);
-TQV_API uint32_t tqvGetIRIGTime(void* handle, uint16_t* year, uint16_t* day, uint8_t* hour, uint8_t* minute, uint8_t* second, uint16_t* millisecond, uint16_t* microsecond);
-TQV_API uint32_t tqvSetIRIGTime(void* handle, uint16_t year, uint16_t day, uint8_t hour, uint8_t minute, uint8_t second, uint16_t millisecond, uint16_t microsecond);
+TQV_API uint32_t tqvGetRealTimeClock(void* handle, uint8_t* year, uint8_t* month, uint8_t* day,
+                                     uint8_t* hour, uint8_t* minute, uint8_t* second);
+TQV_API uint32_t tqvSetRealTimeClock(void* handle, uint8_t year, uint8_t month, uint8_t day,
+                                     uint8_t hour, uint8_t minute, uint8_t second);
+TQV_API uint32_t tqvGetIRIGTime(void* handle, uint16_t* year, uint16_t* day, uint8_t* hour,
+                                uint8_t* minute, uint8_t* second, uint16_t* millisecond,
+                                uint16_t* microsecond);
+TQV_API uint32_t tqvSetIRIGTime(void* handle, uint16_t year, uint16_t day, uint8_t hour,
+                                uint8_t minute, uint8_t second, uint16_t millisecond,
+                                uint16_t microsecond);
 TQV_API uint32_t tqvGetIRIGLocked(void* handle, bool* value);
 TQV_API uint32_t tqvGetFrameSyncMode(void* handle, uint8_t* value);
 TQV_API uint32_t tqvSetFrameSyncMode(void* handle, uint8_t value);
@@ -519,8 +543,11 @@ TQV_API uint32_t tqvGetTriggerMode(void* handle, uint8_t* value);
 TQV_API uint32_t tqvSetTriggerMode(void* handle, uint8_t value);
 TQV_API uint32_t tqvRearmTrigger(void* handle);
 TQV_API uint32_t tqvSoftwareTrigger(void* handle);
-TQV_API uint32_t tqvGetIRIGTriggerTime(void* handle, uint16_t* day, uint8_t* hour, uint8_t* minute, uint8_t* second, uint16_t* millisecond, uint16_t* microsecond);
-TQV_API uint32_t tqvSetIRIGTriggerTime(void* handle, uint16_t day, uint8_t hour, uint8_t minute, uint8_t second, uint16_t millisecond, uint16_t microsecond);
+TQV_API uint32_t tqvGetIRIGTriggerTime(void* handle, uint16_t* day, uint8_t* hour, uint8_t* minute,
+                                       uint8_t* second, uint16_t* millisecond,
+                                       uint16_t* microsecond);
+TQV_API uint32_t tqvSetIRIGTriggerTime(void* handle, uint16_t day, uint8_t hour, uint8_t minute,
+                                       uint8_t second, uint16_t millisecond, uint16_t microsecond);
 TQV_API uint32_t tqvGetIntegrateOutPolarity(void* handle, uint8_t* value);
 TQV_API uint32_t tqvSetIntegrateOutPolarity(void* handle, uint8_t value);
 TQV_API uint32_t tqvGetIRIGLatchSource(void* handle, uint8_t* value);
@@ -543,7 +570,8 @@ TQV_API uint32_t tqvGetSaturatedFlag(void* handle, bool* value);
 /* ---- Filter wheel ---- */
 TQV_API uint32_t tqvGetFilterWheelPresent(void* handle, bool* value);
 TQV_API uint32_t tqvScanFilters(void* handle);
-TQV_API uint32_t tqvGetFilterIDs(void* handle, uint8_t* slot0, uint8_t* slot1, uint8_t* slot2, uint8_t* slot3);
+TQV_API uint32_t tqvGetFilterIDs(void* handle, uint8_t* slot0, uint8_t* slot1, uint8_t* slot2,
+                                 uint8_t* slot3);
 TQV_API uint32_t tqvGetCurrentFilterID(void* handle, uint8_t* value);
 TQV_API uint32_t tqvSetCurrentFilterID(void* handle, uint8_t value);
 TQV_API uint32_t tqvGetNumFilters(void* handle, uint8_t* value);
@@ -558,8 +586,10 @@ TQV_API uint32_t tqvSetFilterInfoName(void* handle, uint32_t id, const char* nam
 TQV_API uint32_t tqvGetVoltage(void* handle, const char* name, float* volts);
 TQV_API uint32_t tqvGetVoltageEditable(void* handle, const char* name, bool* editable);
 TQV_API uint32_t tqvSetVoltage(void* handle, const char* name, float volts);
-TQV_API uint32_t tqvGetVoltageLimits(void* handle, const char* name, float* minimum, float* maximum);
-TQV_API uint32_t tqvGetVoltageDisplayName(void* handle, const char* name, char* buffer, int32_t size);
+TQV_API uint32_t tqvGetVoltageLimits(void* handle, const char* name, float* minimum,
+                                     float* maximum);
+TQV_API uint32_t tqvGetVoltageDisplayName(void* handle, const char* name, char* buffer,
+                                          int32_t size);
 #ifdef __cplusplus
 TQV_API uint32_t tqvListVoltages(void* handle, zel::TArray<zel::CString>& list);
 #endif
@@ -577,39 +607,67 @@ TQV_API uint32_t tqvSaveNUC(void* handle, uint8_t preset);
 TQV_API uint32_t tqvSaveNUCAs(void* handle, uint8_t preset, const char* name);
 TQV_API uint32_t tqvListNUCs(void* handle, tqvDirEntryArray* list);
 #ifdef __cplusplus
-TQV_API uint32_t tqvDownloadNUC(void* handle, const char* name, tqvFilePtr file, tqvProgressDelegate progress);
-TQV_API uint32_t tqvUploadNUC(void* handle, const char* name, tqvFilePtr file, tqvProgressDelegate progress);
-TQV_API uint32_t tqvDownloadNUCStd(void* handle, const char* name, const char* hostPath, tqvProgressDelegate progress);
+TQV_API uint32_t tqvDownloadNUC(void* handle, const char* name, tqvFilePtr file,
+                                tqvProgressDelegate progress);
+TQV_API uint32_t tqvUploadNUC(void* handle, const char* name, tqvFilePtr file,
+                              tqvProgressDelegate progress);
+TQV_API uint32_t tqvDownloadNUCStd(void* handle, const char* name, const char* hostPath,
+                                   tqvProgressDelegate progress);
 TQV_API uint32_t tqvUploadNUCStd(void* handle, const char* hostPath, tqvProgressDelegate progress);
-TQV_API uint32_t tqvUploadNUCStdEx(void* handle, const char* name, const char* hostPath, tqvProgressDelegate progress);
+TQV_API uint32_t tqvUploadNUCStdEx(void* handle, const char* name, const char* hostPath,
+                                   tqvProgressDelegate progress);
 #endif
 
 /* ---- File transfers: states, lens states, palettes, factory default state, any file ---- */
-TQV_API uint32_t tqvGetStateFileInfo(void* handle, const char* name, uint32_t* size, uint64_t* timeLastModified);
-TQV_API uint32_t tqvGetLensStateFileInfo(void* handle, const char* name, uint32_t* size, uint64_t* timeLastModified);
-TQV_API uint32_t tqvGetPaletteFileInfo(void* handle, const char* name, uint32_t* size, uint64_t* timeLastModified);
-TQV_API uint32_t tqvGetFactoryDefaultStateFileInfo(void* handle, uint32_t* size, uint64_t* timeLastModified);
+TQV_API uint32_t tqvGetStateFileInfo(void* handle, const char* name, uint32_t* size,
+                                     uint64_t* timeLastModified);
+TQV_API uint32_t tqvGetLensStateFileInfo(void* handle, const char* name, uint32_t* size,
+                                         uint64_t* timeLastModified);
+TQV_API uint32_t tqvGetPaletteFileInfo(void* handle, const char* name, uint32_t* size,
+                                       uint64_t* timeLastModified);
+TQV_API uint32_t tqvGetFactoryDefaultStateFileInfo(void* handle, uint32_t* size,
+                                                   uint64_t* timeLastModified);
 #ifdef __cplusplus
-TQV_API uint32_t tqvDownloadState(void* handle, const char* name, tqvFilePtr file, tqvProgressDelegate progress);
-TQV_API uint32_t tqvUploadState(void* handle, const char* name, tqvFilePtr file, tqvProgressDelegate progress);
-TQV_API uint32_t tqvDownloadStateStd(void* handle, const char* name, const char* hostPath, tqvProgressDelegate progress);
-TQV_API uint32_t tqvUploadStateStd(void* handle, const char* hostPath, tqvProgressDelegate progress);
-TQV_API uint32_t tqvDownloadLensState(void* handle, const char* name, tqvFilePtr file, tqvProgressDelegate progress);
-TQV_API uint32_t tqvUploadLensState(void* handle, const char* name, tqvFilePtr file, tqvProgressDelegate progress);
-TQV_API uint32_t tqvDownloadLensStateStd(void* handle, const char* name, const char* hostPath, tqvProgressDelegate progress);
-TQV_API uint32_t tqvUploadLensStateStd(void* handle, const char* hostPath, tqvProgressDelegate progress);
-TQV_API uint32_t tqvDownloadPalette(void* handle, const char* name, tqvFilePtr file, tqvProgressDelegate progress);
-TQV_API uint32_t tqvUploadPalette(void* handle, const char* name, tqvFilePtr file, tqvProgressDelegate progress);
-TQV_API uint32_t tqvDownloadPaletteStd(void* handle, const char* name, const char* hostPath, tqvProgressDelegate progress);
-TQV_API uint32_t tqvUploadPaletteStd(void* handle, const char* hostPath, tqvProgressDelegate progress);
-TQV_API uint32_t tqvDownloadFactoryDefaultState(void* handle, tqvFilePtr file, tqvProgressDelegate progress);
-TQV_API uint32_t tqvUploadFactoryDefaultState(void* handle, tqvFilePtr file, tqvProgressDelegate progress);
-TQV_API uint32_t tqvDownloadFactoryDefaultStateStd(void* handle, const char* hostPath, tqvProgressDelegate progress);
-TQV_API uint32_t tqvUploadFactoryDefaultStateStd(void* handle, const char* hostPath, tqvProgressDelegate progress);
-TQV_API uint32_t tqvDownloadFile(void* handle, const char* cameraPath, tqvFilePtr file, tqvProgressDelegate progress);
-TQV_API uint32_t tqvUploadFile(void* handle, const char* cameraPath, tqvFilePtr file, tqvProgressDelegate progress);
-TQV_API uint32_t tqvDownloadFileStd(void* handle, const char* cameraPath, const char* hostPath, tqvProgressDelegate progress);
-TQV_API uint32_t tqvUploadFileStd(void* handle, const char* cameraPath, const char* hostPath, tqvProgressDelegate progress);
+TQV_API uint32_t tqvDownloadState(void* handle, const char* name, tqvFilePtr file,
+                                  tqvProgressDelegate progress);
+TQV_API uint32_t tqvUploadState(void* handle, const char* name, tqvFilePtr file,
+                                tqvProgressDelegate progress);
+TQV_API uint32_t tqvDownloadStateStd(void* handle, const char* name, const char* hostPath,
+                                     tqvProgressDelegate progress);
+TQV_API uint32_t tqvUploadStateStd(void* handle, const char* hostPath,
+                                   tqvProgressDelegate progress);
+TQV_API uint32_t tqvDownloadLensState(void* handle, const char* name, tqvFilePtr file,
+                                      tqvProgressDelegate progress);
+TQV_API uint32_t tqvUploadLensState(void* handle, const char* name, tqvFilePtr file,
+                                    tqvProgressDelegate progress);
+TQV_API uint32_t tqvDownloadLensStateStd(void* handle, const char* name, const char* hostPath,
+                                         tqvProgressDelegate progress);
+TQV_API uint32_t tqvUploadLensStateStd(void* handle, const char* hostPath,
+                                       tqvProgressDelegate progress);
+TQV_API uint32_t tqvDownloadPalette(void* handle, const char* name, tqvFilePtr file,
+                                    tqvProgressDelegate progress);
+TQV_API uint32_t tqvUploadPalette(void* handle, const char* name, tqvFilePtr file,
+                                  tqvProgressDelegate progress);
+TQV_API uint32_t tqvDownloadPaletteStd(void* handle, const char* name, const char* hostPath,
+                                       tqvProgressDelegate progress);
+TQV_API uint32_t tqvUploadPaletteStd(void* handle, const char* hostPath,
+                                     tqvProgressDelegate progress);
+TQV_API uint32_t tqvDownloadFactoryDefaultState(void* handle, tqvFilePtr file,
+                                                tqvProgressDelegate progress);
+TQV_API uint32_t tqvUploadFactoryDefaultState(void* handle, tqvFilePtr file,
+                                              tqvProgressDelegate progress);
+TQV_API uint32_t tqvDownloadFactoryDefaultStateStd(void* handle, const char* hostPath,
+                                                   tqvProgressDelegate progress);
+TQV_API uint32_t tqvUploadFactoryDefaultStateStd(void* handle, const char* hostPath,
+                                                 tqvProgressDelegate progress);
+TQV_API uint32_t tqvDownloadFile(void* handle, const char* cameraPath, tqvFilePtr file,
+                                 tqvProgressDelegate progress);
+TQV_API uint32_t tqvUploadFile(void* handle, const char* cameraPath, tqvFilePtr file,
+                               tqvProgressDelegate progress);
+TQV_API uint32_t tqvDownloadFileStd(void* handle, const char* cameraPath, const char* hostPath,
+                                    tqvProgressDelegate progress);
+TQV_API uint32_t tqvUploadFileStd(void* handle, const char* cameraPath, const char* hostPath,
+                                  tqvProgressDelegate progress);
 #endif
 
 /* ---- Flag ---- */
@@ -740,8 +798,10 @@ TQV_API uint32_t tqvGetVideoAGCROIEnabled(void* handle, bool* value);
 TQV_API uint32_t tqvSetVideoAGCROIEnabled(void* handle, bool value);
 TQV_API uint32_t tqvGetVideoAGCROIShowWhenEnabled(void* handle, bool* value);
 TQV_API uint32_t tqvSetVideoAGCROIShowWhenEnabled(void* handle, bool value);
-TQV_API uint32_t tqvGetVideoAGCROI(void* handle, uint16_t* xOffset, uint16_t* yOffset, uint16_t* width, uint16_t* height);
-TQV_API uint32_t tqvSetVideoAGCROI(void* handle, uint16_t xOffset, uint16_t yOffset, uint16_t width, uint16_t height);
+TQV_API uint32_t tqvGetVideoAGCROI(void* handle, uint16_t* xOffset, uint16_t* yOffset,
+                                   uint16_t* width, uint16_t* height);
+TQV_API uint32_t tqvSetVideoAGCROI(void* handle, uint16_t xOffset, uint16_t yOffset, uint16_t width,
+                                   uint16_t height);
 TQV_API uint32_t tqvGetVideoOverlayEnabled(void* handle, bool* value);
 TQV_API uint32_t tqvSetVideoOverlayEnabled(void* handle, bool value);
 TQV_API uint32_t tqvGetVideoOverlayShowDate(void* handle, bool* value);
@@ -841,16 +901,21 @@ TQV_API uint32_t tqvAcceptNUC(void* handle);
 TQV_API uint32_t tqvDiscardNUC(void* handle);
 TQV_API uint32_t tqvGetNUCStatus(void* handle, uint16_t* code, char* buffer, int32_t size);
 TQV_API uint32_t tqvGetNUCSize(void* handle, const char* name, uint32_t* size);
-TQV_API uint32_t tqvGetNUCFileInfo(void* handle, const char* name, uint32_t* size, uint64_t* timeLastModified);
+TQV_API uint32_t tqvGetNUCFileInfo(void* handle, const char* name, uint32_t* size,
+                                   uint64_t* timeLastModified);
 TQV_API uint32_t tqvGuessNUCSize(void* handle, uint16_t width, uint16_t height, uint32_t* size);
 TQV_API uint32_t tqvGetNUCNumFrames(void* handle, uint8_t* value);
 TQV_API uint32_t tqvSetNUCNumFrames(void* handle, uint8_t value);
-TQV_API uint32_t tqvGetNUCSetup(void* handle, float* gainMin, float* gainMax, uint16_t* adMin, uint16_t* adMax, bool* detectBadPixels);
-TQV_API uint32_t tqvSetNUCSetup(void* handle, float gainMin, float gainMax, uint16_t adMin, uint16_t adMax, bool detectBadPixels);
+TQV_API uint32_t tqvGetNUCSetup(void* handle, float* gainMin, float* gainMax, uint16_t* adMin,
+                                uint16_t* adMax, bool* detectBadPixels);
+TQV_API uint32_t tqvSetNUCSetup(void* handle, float gainMin, float gainMax, uint16_t adMin,
+                                uint16_t adMax, bool detectBadPixels);
 TQV_API uint32_t tqvGetNUCUseFactoryBadPixels(void* handle, bool* value);
 TQV_API uint32_t tqvSetNUCUseFactoryBadPixels(void* handle, bool value);
-TQV_API uint32_t tqvGetTwinklerSetup(void* handle, bool* detect, uint32_t* framesToCollect, uint16_t* delta);
-TQV_API uint32_t tqvSetTwinklerSetup(void* handle, bool detect, uint32_t framesToCollect, uint16_t delta);
+TQV_API uint32_t tqvGetTwinklerSetup(void* handle, bool* detect, uint32_t* framesToCollect,
+                                     uint16_t* delta);
+TQV_API uint32_t tqvSetTwinklerSetup(void* handle, bool detect, uint32_t framesToCollect,
+                                     uint16_t delta);
 TQV_API uint32_t tqvGetShowBadPixels(void* handle, bool* value);
 TQV_API uint32_t tqvSetShowBadPixels(void* handle, bool value);
 TQV_API uint32_t tqvGetNUCFlagSetpointType(void* handle, uint8_t* value);
@@ -859,14 +924,24 @@ TQV_API uint32_t tqvGetNUCFlagSetpointDeltas(void* handle, float* low, float* hi
 TQV_API uint32_t tqvSetNUCFlagSetpointDeltas(void* handle, float low, float high);
 TQV_API uint32_t tqvGetNUCFlagSetpointTemps(void* handle, float* low, float* high);
 TQV_API uint32_t tqvSetNUCFlagSetpointTemps(void* handle, float low, float high);
-TQV_API uint32_t tqvGetNUCPresets(void* handle, bool* preset0, bool* preset1, bool* preset2, bool* preset3);
-TQV_API uint32_t tqvSetNUCPresets(void* handle, bool preset0, bool preset1, bool preset2, bool preset3);
+TQV_API uint32_t tqvGetNUCPresets(void* handle, bool* preset0, bool* preset1, bool* preset2,
+                                  bool* preset3);
+TQV_API uint32_t tqvSetNUCPresets(void* handle, bool preset0, bool preset1, bool preset2,
+                                  bool preset3);
 TQV_API uint32_t tqvGetNUCResult(void* handle, uint16_t* code, char* buffer, int32_t size);
-TQV_API uint32_t tqvGetNUCResults(void* handle, uint8_t preset, uint32_t* total, uint32_t* factory, uint32_t* newPixels, uint32_t* twinkling, uint32_t* aboveGainMax, uint32_t* belowGainMin, uint32_t* aboveADMaxSrc1, uint32_t* belowADMinSrc1, uint32_t* aboveADMaxSrc2, uint32_t* belowADMinSrc2);
-TQV_API uint32_t tqvGetNUCFlagConfig(void* handle, float* maxTemp, float* stableDelta, uint8_t* stableCount, uint32_t* timeout);
-TQV_API uint32_t tqvSetNUCFlagConfig(void* handle, float maxTemp, float stableDelta, uint8_t stableCount, uint32_t timeout);
-TQV_API uint32_t tqvGetAutoNUCSetup(void* handle, bool* enabled, bool* useDeltaTemp, float* deltaTemp, bool* useDeltaTime, uint32_t* deltaTime);
-TQV_API uint32_t tqvSetAutoNUCSetup(void* handle, bool enabled, bool useDeltaTemp, float deltaTemp, bool useDeltaTime, uint32_t deltaTime);
+TQV_API uint32_t tqvGetNUCResults(void* handle, uint8_t preset, uint32_t* total, uint32_t* factory,
+                                  uint32_t* newPixels, uint32_t* twinkling, uint32_t* aboveGainMax,
+                                  uint32_t* belowGainMin, uint32_t* aboveADMaxSrc1,
+                                  uint32_t* belowADMinSrc1, uint32_t* aboveADMaxSrc2,
+                                  uint32_t* belowADMinSrc2);
+TQV_API uint32_t tqvGetNUCFlagConfig(void* handle, float* maxTemp, float* stableDelta,
+                                     uint8_t* stableCount, uint32_t* timeout);
+TQV_API uint32_t tqvSetNUCFlagConfig(void* handle, float maxTemp, float stableDelta,
+                                     uint8_t stableCount, uint32_t timeout);
+TQV_API uint32_t tqvGetAutoNUCSetup(void* handle, bool* enabled, bool* useDeltaTemp,
+                                    float* deltaTemp, bool* useDeltaTime, uint32_t* deltaTime);
+TQV_API uint32_t tqvSetAutoNUCSetup(void* handle, bool enabled, bool useDeltaTemp, float deltaTemp,
+                                    bool useDeltaTime, uint32_t deltaTime);
 TQV_API uint32_t tqvDoAutoNUC(void* handle);
 TQV_API uint32_t tqvIsFactoryNUC(void* handle, const char* name, bool* isFactory);
 TQV_API uint32_t tqvPickBadPixel(void* handle, uint16_t x, uint16_t y, int8_t preset, bool bad);
@@ -885,7 +960,8 @@ TQV_API uint32_t tqvCreateDir(void* handle, const char* path);
 TQV_API uint32_t tqvRemoveFile(void* handle, const char* path);
 TQV_API uint32_t tqvRenameFile(void* handle, const char* oldPath, const char* newPath);
 TQV_API uint32_t tqvFileExists(void* handle, const char* path);
-TQV_API uint32_t tqvGetFileInfo(void* handle, const char* path, uint32_t* size, uint64_t* timeLastModified);
+TQV_API uint32_t tqvGetFileInfo(void* handle, const char* path, uint32_t* size,
+                                uint64_t* timeLastModified);
 TQV_API uint32_t tqvListDir(void* handle, const char* path, tqvDirEntryArray* list);
 TQV_API uint32_t tqvRemoveDir(void* handle, const char* path);
 
@@ -904,14 +980,16 @@ TQV_API uint32_t tqvUnloadCal(void* handle, uint8_t preset);
 TQV_API uint32_t tqvGetCalName(void* handle, const char* tag, char* buffer, int32_t size);
 TQV_API uint32_t tqvGetCalInfo(void* handle, const char* tag, tqvSCalInfo* info, bool withTable);
 TQV_API uint32_t tqvGetCalLookupTableSize(void* handle, const char* tag, uint32_t* size);
-TQV_API uint32_t tqvGetCalLookupTable(void* handle, const char* tag, double* first, double* second, uint32_t count);
+TQV_API uint32_t tqvGetCalLookupTable(void* handle, const char* tag, double* first, double* second,
+                                      uint32_t count);
 TQV_API uint32_t tqvCalExists(void* handle, const char* tag);
 TQV_API uint32_t tqvIsFactoryCalibrated(void* handle, bool* value);
 #ifdef __cplusplus
 TQV_API uint32_t tqvGetCalTags(void* handle, zel::TArray<zel::CString>& list);
 #endif
 
-/* ---- Camera interfaces (GigE, CameraLink, CoaXPress, Pleora interface board), lock-in, HSM, header modes, transport type ---- */
+/* ---- Camera interfaces (GigE, CameraLink, CoaXPress, Pleora interface board), lock-in, HSM,
+ * header modes, transport type ---- */
 TQV_API uint32_t tqvGetGigEPreset(void* handle, uint8_t* value);
 TQV_API uint32_t tqvSetGigEPreset(void* handle, uint8_t value);
 TQV_API uint32_t tqvGetGigEPresetSupported(void* handle, bool* value);
@@ -965,8 +1043,10 @@ TQV_API uint32_t tqvMfgGetCoolerPowerEnabled(void* handle, bool* value);
 TQV_API uint32_t tqvMfgSetCoolerPowerEnabled(void* handle, bool value);
 
 /* ---- Manufacturing: focus motor ---- */
-TQV_API uint32_t tqvMfgGetFocusSpeeds(void* handle, uint8_t fov, uint32_t* slow, uint32_t* medium, uint32_t* fast);
-TQV_API uint32_t tqvMfgSetFocusSpeeds(void* handle, uint8_t fov, uint32_t slow, uint32_t medium, uint32_t fast);
+TQV_API uint32_t tqvMfgGetFocusSpeeds(void* handle, uint8_t fov, uint32_t* slow, uint32_t* medium,
+                                      uint32_t* fast);
+TQV_API uint32_t tqvMfgSetFocusSpeeds(void* handle, uint8_t fov, uint32_t slow, uint32_t medium,
+                                      uint32_t fast);
 TQV_API uint32_t tqvMfgGetFocusSlowControl(void* handle, uint8_t fov, uint8_t* control);
 TQV_API uint32_t tqvMfgSetFocusSlowControl(void* handle, uint8_t fov, uint8_t control);
 TQV_API uint32_t tqvMfgGetFocusPositionIncrement(void* handle, uint8_t fov, uint32_t* increment);
@@ -1080,19 +1160,32 @@ TQV_API uint32_t tqvSetHeaderMode(void* handle, uint8_t mode);
 
 /* Host-path transfers with a plain C progress callback (null: no progress reports). Uploads
  * without a camera name use the host file's name without directories and extension. */
-TQV_API uint32_t tqvDownloadNUCStdC(void* handle, const char* name, const char* hostPath, tqvProgressCallback callback, void* context);
-TQV_API uint32_t tqvUploadNUCStdC(void* handle, const char* hostPath, tqvProgressCallback callback, void* context);
-TQV_API uint32_t tqvUploadNUCStdExC(void* handle, const char* name, const char* hostPath, tqvProgressCallback callback, void* context);
-TQV_API uint32_t tqvDownloadStateStdC(void* handle, const char* name, const char* hostPath, tqvProgressCallback callback, void* context);
-TQV_API uint32_t tqvUploadStateStdC(void* handle, const char* hostPath, tqvProgressCallback callback, void* context);
-TQV_API uint32_t tqvDownloadFactoryDefaultStateStdC(void* handle, const char* hostPath, tqvProgressCallback callback, void* context);
-TQV_API uint32_t tqvUploadFactoryDefaultStateStdC(void* handle, const char* hostPath, tqvProgressCallback callback, void* context);
-TQV_API uint32_t tqvDownloadLensStateStdC(void* handle, const char* name, const char* hostPath, tqvProgressCallback callback, void* context);
-TQV_API uint32_t tqvUploadLensStateStdC(void* handle, const char* hostPath, tqvProgressCallback callback, void* context);
-TQV_API uint32_t tqvDownloadPaletteStdC(void* handle, const char* name, const char* hostPath, tqvProgressCallback callback, void* context);
-TQV_API uint32_t tqvUploadPaletteStdC(void* handle, const char* hostPath, tqvProgressCallback callback, void* context);
-TQV_API uint32_t tqvDownloadFileStdC(void* handle, const char* cameraPath, const char* hostPath, tqvProgressCallback callback, void* context);
-TQV_API uint32_t tqvUploadFileStdC(void* handle, const char* cameraPath, const char* hostPath, tqvProgressCallback callback, void* context);
+TQV_API uint32_t tqvDownloadNUCStdC(void* handle, const char* name, const char* hostPath,
+                                    tqvProgressCallback callback, void* context);
+TQV_API uint32_t tqvUploadNUCStdC(void* handle, const char* hostPath, tqvProgressCallback callback,
+                                  void* context);
+TQV_API uint32_t tqvUploadNUCStdExC(void* handle, const char* name, const char* hostPath,
+                                    tqvProgressCallback callback, void* context);
+TQV_API uint32_t tqvDownloadStateStdC(void* handle, const char* name, const char* hostPath,
+                                      tqvProgressCallback callback, void* context);
+TQV_API uint32_t tqvUploadStateStdC(void* handle, const char* hostPath,
+                                    tqvProgressCallback callback, void* context);
+TQV_API uint32_t tqvDownloadFactoryDefaultStateStdC(void* handle, const char* hostPath,
+                                                    tqvProgressCallback callback, void* context);
+TQV_API uint32_t tqvUploadFactoryDefaultStateStdC(void* handle, const char* hostPath,
+                                                  tqvProgressCallback callback, void* context);
+TQV_API uint32_t tqvDownloadLensStateStdC(void* handle, const char* name, const char* hostPath,
+                                          tqvProgressCallback callback, void* context);
+TQV_API uint32_t tqvUploadLensStateStdC(void* handle, const char* hostPath,
+                                        tqvProgressCallback callback, void* context);
+TQV_API uint32_t tqvDownloadPaletteStdC(void* handle, const char* name, const char* hostPath,
+                                        tqvProgressCallback callback, void* context);
+TQV_API uint32_t tqvUploadPaletteStdC(void* handle, const char* hostPath,
+                                      tqvProgressCallback callback, void* context);
+TQV_API uint32_t tqvDownloadFileStdC(void* handle, const char* cameraPath, const char* hostPath,
+                                     tqvProgressCallback callback, void* context);
+TQV_API uint32_t tqvUploadFileStdC(void* handle, const char* cameraPath, const char* hostPath,
+                                   tqvProgressCallback callback, void* context);
 
 /* Directory listings for C hosts. Texts returned by the At accessors are released with tqvFree;
  * an index out of range gives an empty text or 0. */
@@ -1255,9 +1348,9 @@ TQV_API uint32_t tqvReadNUCFileInfo(const char* path, tqvSNUCInfo* info);
 TQV_API uint32_t tqvLoadNUCFile(const char* path, tqvSNUCInfo* info, uint32_t** table);
 /* Reads a window of a stored table in the requested orientation; info may be null. */
 TQV_API uint32_t tqvReadNUCFileTable(const char* path, uint32_t* table, uint16_t xOffset,
-                                     uint16_t yOffset, uint16_t width, uint16_t height,
-                                     bool invert, bool revert, uint16_t maxWidth,
-                                     uint16_t maxHeight, tqvSNUCInfo* info);
+                                     uint16_t yOffset, uint16_t width, uint16_t height, bool invert,
+                                     bool revert, uint16_t maxWidth, uint16_t maxHeight,
+                                     tqvSNUCInfo* info);
 TQV_API uint32_t tqvSaveNUCFile(const char* path, const tqvSNUCInfo* info, const uint32_t* table);
 /* The correction word of a pixel: flag code (2 bits), offset (signed 14 bits), gain x 16383. */
 TQV_API uint32_t tqvEncodeNUC(int16_t offset, uint8_t flag, float gain);

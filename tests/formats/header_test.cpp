@@ -35,7 +35,6 @@ struct Raw {
   }
 };
 
-
 #define V TQV_V
 using fmt_test::ExpectValues;
 
