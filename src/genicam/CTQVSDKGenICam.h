@@ -130,6 +130,12 @@ class CTQVSDKGenICam : public ITQVSDK {
   // that name).
   u32 FillVoltageNames();
   u32 SelectVoltage(const char* name);
+  // What the shared timing operations need: the constants read at initialisation, under the
+  // operation lock.
+  template <typename Use>
+  u32 WithConstants(Use use);
+  template <typename Use>
+  u32 Serialised(Use use);
   // Selects a detector bias on cameras that have several.
   u32 SelectBias(u8 index);
   // Writes a manufacturing constant and keeps the loaded copy in step.
@@ -172,3 +178,15 @@ class GenICamLockRelease {
 
 // Every operation of the backend starts with this line.
 #define TQV_GIC_OPERATION() std::lock_guard<OperationLock> tqvOperationLock(m_lock)
+
+template <typename Use>
+u32 CTQVSDKGenICam::WithConstants(Use use) {
+  TQV_GIC_OPERATION();
+  return use(m_constants);
+}
+
+template <typename Use>
+u32 CTQVSDKGenICam::Serialised(Use use) {
+  TQV_GIC_OPERATION();
+  return use();
+}

@@ -1,6 +1,5 @@
 // Image geometry, integration and frame timing over GenICam.
-#include "common/timing.h"
-#include "common/presets.h"
+#include "common/timing_operations.h"
 #include "genicam/CTQVSDKGenICam.h"
 #include "genicam/access.h"
 
@@ -208,15 +207,6 @@ u32 CTQVSDKGenICam::SetDwellCount(u8 preset, u32 count) {
   return gicSetInt64(m_device, PresetFeature(preset, "DwellCount").c_str(), count, kGicAttempts);
 }
 
-u32 CTQVSDKGenICam::GetDwellCounts(u32* count0, u32* count1, u32* count2, u32* count3) {
-  TQV_GIC_OPERATION();
-  return presets::GetEach(*this, &ITQVSDK::GetDwellCount, count0, count1, count2, count3);
-}
-u32 CTQVSDKGenICam::SetDwellCounts(u32 count0, u32 count1, u32 count2, u32 count3) {
-  TQV_GIC_OPERATION();
-  return presets::SetEach(*this, &ITQVSDK::SetDwellCount, count0, count1, count2, count3);
-}
-
 u32 CTQVSDKGenICam::GetSubframeEnabled(u8 preset, bool* enabled) {
   TQV_GIC_OPERATION();
   return gicGetBool(m_device, PresetFeature(preset, "SubframeEnabled").c_str(), enabled,
@@ -228,26 +218,7 @@ u32 CTQVSDKGenICam::SetSubframeEnabled(u8 preset, bool enabled) {
                     kGicAttempts);
 }
 
-u32 CTQVSDKGenICam::GetSubframesEnabled(bool* enabled0, bool* enabled1, bool* enabled2,
-                                        bool* enabled3) {
-  TQV_GIC_OPERATION();
-  return presets::GetEach(*this, &ITQVSDK::GetSubframeEnabled, enabled0, enabled1, enabled2,
-                          enabled3);
-}
-u32 CTQVSDKGenICam::SetSubframesEnabled(bool enabled0, bool enabled1, bool enabled2,
-                                        bool enabled3) {
-  TQV_GIC_OPERATION();
-  return presets::SetEach(*this, &ITQVSDK::SetSubframeEnabled, enabled0, enabled1, enabled2,
-                          enabled3);
-}
-
 // --- Gain, bias, offset and skimming -------------------------------------------------------------
-
-u32 CTQVSDKGenICam::GetSupportedGainLevels(u8* value) {
-  TQV_GIC_OPERATION();
-  *value = static_cast<u8>(m_constants.maximumGainLevel + 1);
-  return rc::kOk;
-}
 
 // Without the feature a camera has one gain level, 0.
 u32 CTQVSDKGenICam::GetGainLevel(u8* value) {
@@ -427,112 +398,6 @@ u32 CTQVSDKGenICam::SetMfgHasExtraLSync(bool value) {
   return gicSetBool(m_device, "MfgHasExtraLSync", value, kGicAttempts);
 }
 
-// --- Clock arithmetic and bounds -----------------------------------------------------------------
+// --- Constants, conversions, minimum widths, bounds and four-preset loops ---------------------
 
-u32 CTQVSDKGenICam::GetClockFrequency(u32* hertz) {
-  TQV_GIC_OPERATION();
-  *hertz = m_constants.clockFrequency;
-  return rc::kOk;
-}
-u32 CTQVSDKGenICam::ClocksToHertz(u32 clocks, double* hertz) {
-  TQV_GIC_OPERATION();
-  *hertz = timing::ClocksToHertz(m_constants, clocks);
-  return rc::kOk;
-}
-u32 CTQVSDKGenICam::HertzToClocks(double hertz, u32* clocks) {
-  TQV_GIC_OPERATION();
-  *clocks = timing::HertzToClocks(m_constants, hertz);
-  return rc::kOk;
-}
-u32 CTQVSDKGenICam::SnapHertz(double hertz, double* snapped) {
-  TQV_GIC_OPERATION();
-  *snapped = timing::ClocksToHertz(m_constants, timing::HertzToClocks(m_constants, hertz));
-  return rc::kOk;
-}
-u32 CTQVSDKGenICam::ClocksToMilliseconds(u32 clocks, double* milliseconds) {
-  TQV_GIC_OPERATION();
-  *milliseconds = timing::ClocksToMilliseconds(m_constants, clocks);
-  return rc::kOk;
-}
-u32 CTQVSDKGenICam::MillisecondsToClocks(double milliseconds, u32* clocks) {
-  TQV_GIC_OPERATION();
-  *clocks = timing::MillisecondsToClocks(m_constants, milliseconds);
-  return rc::kOk;
-}
-u32 CTQVSDKGenICam::SnapMilliseconds(double milliseconds, double* snapped) {
-  TQV_GIC_OPERATION();
-  *snapped = timing::ClocksToMilliseconds(m_constants,
-                                          timing::MillisecondsToClocks(m_constants, milliseconds));
-  return rc::kOk;
-}
-
-u32 CTQVSDKGenICam::GetMinFrameWidth(u32* value) {
-  TQV_GIC_OPERATION();
-  *value = m_constants.minimumFrameWidth;
-  return rc::kOk;
-}
-u32 CTQVSDKGenICam::GetMaxFrameWidth(u32* value) {
-  TQV_GIC_OPERATION();
-  *value = m_constants.maximumFrameWidth;
-  return rc::kOk;
-}
-u32 CTQVSDKGenICam::GetMinIntWidth(u32* value) {
-  TQV_GIC_OPERATION();
-  *value = m_constants.minimumIntegrationWidth;
-  return rc::kOk;
-}
-u32 CTQVSDKGenICam::GetMaxIntWidth(u32* value) {
-  TQV_GIC_OPERATION();
-  *value = m_constants.maximumIntegrationWidth;
-  return rc::kOk;
-}
-
-u32 CTQVSDKGenICam::CalcDataWidth(u32* dataWidth, u16 width, u16 height) {
-  TQV_GIC_OPERATION();
-  return timing::CalcDataWidth(*this, m_constants, dataWidth, width, height);
-}
-u32 CTQVSDKGenICam::CalcMinFrameWidth(u32* minFrameWidth, u16 width, u16 height) {
-  TQV_GIC_OPERATION();
-  return timing::CalcMinFrameWidth(*this, m_constants, minFrameWidth, width, height);
-}
-u32 CTQVSDKGenICam::CalcMinFrameWidthEx(u32* minFrameWidth, u16 width, u16 height,
-                                        u32 integrationWidth, bool itr) {
-  TQV_GIC_OPERATION();
-  return timing::CalcMinFrameWidthEx(*this, m_constants, minFrameWidth, width, height,
-                                     integrationWidth, itr);
-}
-u32 CTQVSDKGenICam::CalcMinSuperframeWidth(u32* minSuperframeWidth, u16 width, u16 height,
-                                           u32* integrationWidths, bool* enabled, bool itr) {
-  TQV_GIC_OPERATION();
-  return timing::CalcMinSuperframeWidth(*this, m_constants, minSuperframeWidth, width, height,
-                                        integrationWidths, enabled, itr);
-}
-u32 CTQVSDKGenICam::CalcMaxIntWidth(u32* maxIntWidth, u32 frameWidth) {
-  TQV_GIC_OPERATION();
-  *maxIntWidth = timing::MaxIntWidth(m_constants, frameWidth);
-  return rc::kOk;
-}
-u32 CTQVSDKGenICam::IsITR(u16 width, u16 height, u32 integrationWidth, u32 frameWidth, bool* itr) {
-  TQV_GIC_OPERATION();
-  return timing::IsITR(*this, m_constants, width, height, integrationWidth, frameWidth, itr);
-}
-u32 CTQVSDKGenICam::NeedITR(u8 presetSequencingMode, u8 frameSyncMode, bool* itr) {
-  *itr = timing::NeedITR(presetSequencingMode, frameSyncMode);
-  return rc::kOk;
-}
-u32 CTQVSDKGenICam::NeedITREx(bool* itr) {
-  TQV_GIC_OPERATION();
-  return timing::NeedITREx(*this, itr);
-}
-u32 CTQVSDKGenICam::BoundFrameRate(u8 preset, bool itr) {
-  TQV_GIC_OPERATION();
-  return timing::BoundFrameRate(*this, preset, itr);
-}
-u32 CTQVSDKGenICam::BoundSuperframeRate(bool itr) {
-  TQV_GIC_OPERATION();
-  return timing::BoundSuperframeRate(*this, itr);
-}
-u32 CTQVSDKGenICam::BoundFrameRates() {
-  TQV_GIC_OPERATION();
-  return timing::BoundFrameRates(*this);
-}
+TQV_TIMING_OPERATIONS(CTQVSDKGenICam)

@@ -68,6 +68,17 @@ class CTQVSDKPTree : public ITQVSDK {
   template <u32 N>
   u32 CachedSetText(TCachedText<N>& entry, const char* path, const char* text);
 
+  // What the shared timing operations need: the loaded constants (read first, their failure
+  // returned), and no serialisation of its own.
+  template <typename Use>
+  u32 WithConstants(Use use) {
+    u32 result = GetConstants();
+    return result != rc::kOk ? result : use(m_constants);
+  }
+  template <typename Use>
+  u32 Serialised(Use use) {
+    return use();
+  }
   // Float limits of a path, kept in the cache.
   u32 CachedLimits(TCached<std::array<float, 2>>& entry, const char* path, float* minimum,
                    float* maximum);

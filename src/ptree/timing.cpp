@@ -1,8 +1,7 @@
 // Image geometry, integration and frame timing over the property tree.
 #include <cstdio>
 
-#include "common/presets.h"
-#include "common/timing.h"
+#include "common/timing_operations.h"
 #include "ptree/CTQVSDKPTree.h"
 
 namespace {
@@ -226,30 +225,7 @@ u32 CTQVSDKPTree::SetSubframeEnabled(u8 preset, bool enabled) {
                          enabled);
 }
 
-u32 CTQVSDKPTree::GetDwellCounts(u32* count0, u32* count1, u32* count2, u32* count3) {
-  return presets::GetEach(*this, &ITQVSDK::GetDwellCount, count0, count1, count2, count3);
-}
-u32 CTQVSDKPTree::SetDwellCounts(u32 count0, u32 count1, u32 count2, u32 count3) {
-  return presets::SetEach(*this, &ITQVSDK::SetDwellCount, count0, count1, count2, count3);
-}
-
-u32 CTQVSDKPTree::GetSubframesEnabled(bool* enabled0, bool* enabled1, bool* enabled2,
-                                      bool* enabled3) {
-  return presets::GetEach(*this, &ITQVSDK::GetSubframeEnabled, enabled0, enabled1, enabled2,
-                          enabled3);
-}
-u32 CTQVSDKPTree::SetSubframesEnabled(bool enabled0, bool enabled1, bool enabled2, bool enabled3) {
-  return presets::SetEach(*this, &ITQVSDK::SetSubframeEnabled, enabled0, enabled1, enabled2,
-                          enabled3);
-}
-
 // --- Gain, bias, offset and skimming -------------------------------------------------------------
-
-u32 CTQVSDKPTree::GetSupportedGainLevels(u8* value) {
-  u32 result = GetConstants();
-  if (result == rc::kOk) *value = static_cast<u8>(m_constants.maximumGainLevel + 1);
-  return result;
-}
 
 u32 CTQVSDKPTree::GetGainLevel(u8* value) {
   return CachedGet(m_cache.gainLevel, ".system.settings.fpa.gainLevel", value);
@@ -418,112 +394,6 @@ u32 CTQVSDKPTree::SetMfgHasExtraLSync(bool value) {
   return resWrite(m_tree, ".system.info.fpa.hasExtraLSync", value);
 }
 
-// --- Clock arithmetic and bounds -----------------------------------------------------------------
+// --- Constants, conversions, minimum widths, bounds and four-preset loops ---------------------
 
-u32 CTQVSDKPTree::GetClockFrequency(u32* hertz) {
-  u32 result = GetConstants();
-  if (result == rc::kOk) *hertz = m_constants.clockFrequency;
-  return result;
-}
-
-u32 CTQVSDKPTree::ClocksToHertz(u32 clocks, double* hertz) {
-  u32 result = GetConstants();
-  if (result == rc::kOk) *hertz = timing::ClocksToHertz(m_constants, clocks);
-  return result;
-}
-u32 CTQVSDKPTree::HertzToClocks(double hertz, u32* clocks) {
-  u32 result = GetConstants();
-  if (result == rc::kOk) *clocks = timing::HertzToClocks(m_constants, hertz);
-  return result;
-}
-u32 CTQVSDKPTree::SnapHertz(double hertz, double* snapped) {
-  u32 result = GetConstants();
-  if (result == rc::kOk) {
-    *snapped = timing::ClocksToHertz(m_constants, timing::HertzToClocks(m_constants, hertz));
-  }
-  return result;
-}
-u32 CTQVSDKPTree::ClocksToMilliseconds(u32 clocks, double* milliseconds) {
-  u32 result = GetConstants();
-  if (result == rc::kOk) *milliseconds = timing::ClocksToMilliseconds(m_constants, clocks);
-  return result;
-}
-u32 CTQVSDKPTree::MillisecondsToClocks(double milliseconds, u32* clocks) {
-  u32 result = GetConstants();
-  if (result == rc::kOk) *clocks = timing::MillisecondsToClocks(m_constants, milliseconds);
-  return result;
-}
-u32 CTQVSDKPTree::SnapMilliseconds(double milliseconds, double* snapped) {
-  u32 result = GetConstants();
-  if (result == rc::kOk) {
-    *snapped = timing::ClocksToMilliseconds(
-        m_constants, timing::MillisecondsToClocks(m_constants, milliseconds));
-  }
-  return result;
-}
-
-u32 CTQVSDKPTree::GetMinFrameWidth(u32* value) {
-  u32 result = GetConstants();
-  if (result == rc::kOk) *value = m_constants.minimumFrameWidth;
-  return result;
-}
-u32 CTQVSDKPTree::GetMaxFrameWidth(u32* value) {
-  u32 result = GetConstants();
-  if (result == rc::kOk) *value = m_constants.maximumFrameWidth;
-  return result;
-}
-u32 CTQVSDKPTree::GetMinIntWidth(u32* value) {
-  u32 result = GetConstants();
-  if (result == rc::kOk) *value = m_constants.minimumIntegrationWidth;
-  return result;
-}
-u32 CTQVSDKPTree::GetMaxIntWidth(u32* value) {
-  u32 result = GetConstants();
-  if (result == rc::kOk) *value = m_constants.maximumIntegrationWidth;
-  return result;
-}
-
-u32 CTQVSDKPTree::CalcDataWidth(u32* dataWidth, u16 width, u16 height) {
-  u32 result = GetConstants();
-  return result ? result : timing::CalcDataWidth(*this, m_constants, dataWidth, width, height);
-}
-u32 CTQVSDKPTree::CalcMinFrameWidth(u32* minFrameWidth, u16 width, u16 height) {
-  u32 result = GetConstants();
-  return result ? result
-                : timing::CalcMinFrameWidth(*this, m_constants, minFrameWidth, width, height);
-}
-u32 CTQVSDKPTree::CalcMinFrameWidthEx(u32* minFrameWidth, u16 width, u16 height,
-                                      u32 integrationWidth, bool itr) {
-  u32 result = GetConstants();
-  return result ? result
-                : timing::CalcMinFrameWidthEx(*this, m_constants, minFrameWidth, width, height,
-                                              integrationWidth, itr);
-}
-u32 CTQVSDKPTree::CalcMinSuperframeWidth(u32* minSuperframeWidth, u16 width, u16 height,
-                                         u32* integrationWidths, bool* enabled, bool itr) {
-  u32 result = GetConstants();
-  return result ? result
-                : timing::CalcMinSuperframeWidth(*this, m_constants, minSuperframeWidth, width,
-                                                 height, integrationWidths, enabled, itr);
-}
-u32 CTQVSDKPTree::CalcMaxIntWidth(u32* maxIntWidth, u32 frameWidth) {
-  u32 result = GetConstants();
-  if (result == rc::kOk) *maxIntWidth = timing::MaxIntWidth(m_constants, frameWidth);
-  return result;
-}
-u32 CTQVSDKPTree::IsITR(u16 width, u16 height, u32 integrationWidth, u32 frameWidth, bool* itr) {
-  u32 result = GetConstants();
-  return result
-             ? result
-             : timing::IsITR(*this, m_constants, width, height, integrationWidth, frameWidth, itr);
-}
-u32 CTQVSDKPTree::NeedITR(u8 presetSequencingMode, u8 frameSyncMode, bool* itr) {
-  *itr = timing::NeedITR(presetSequencingMode, frameSyncMode);
-  return rc::kOk;
-}
-u32 CTQVSDKPTree::NeedITREx(bool* itr) { return timing::NeedITREx(*this, itr); }
-u32 CTQVSDKPTree::BoundFrameRate(u8 preset, bool itr) {
-  return timing::BoundFrameRate(*this, preset, itr);
-}
-u32 CTQVSDKPTree::BoundSuperframeRate(bool itr) { return timing::BoundSuperframeRate(*this, itr); }
-u32 CTQVSDKPTree::BoundFrameRates() { return timing::BoundFrameRates(*this); }
+TQV_TIMING_OPERATIONS(CTQVSDKPTree)
