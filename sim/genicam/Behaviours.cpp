@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "genicam/DeviceImpl.h"
+#include "genicam/Families.h"
 
 namespace sim::genicam {
 
@@ -194,6 +195,9 @@ void InstallBehaviour(Device& device, const std::vector<std::string>& args) {
   } else if (name == "file-protocol") {
     InstallFileProtocol(device);
   } else {
+    for (const FamilyPart* part : kFamilyParts) {
+      if (part->install(device, args)) return;
+    }
     throw std::runtime_error("unknown behaviour " + name);
   }
 }

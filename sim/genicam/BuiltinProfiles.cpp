@@ -1,7 +1,10 @@
-// The built-in camera profiles, as profile text. "sim" is the default camera; every other
-// profile starts from it ("base sim") and changes what makes its model different.
+// The built-in camera profiles, as profile text. "sim" is the default camera (its core here, then
+// each camera family's section, Family<Name>.cpp); every other profile starts from it
+// ("base sim") and changes what makes its model different.
 #include <map>
+#include <string>
 
+#include "genicam/Families.h"
 #include "genicam/SimDevice.h"
 
 namespace sim::genicam {
@@ -274,14 +277,23 @@ base sim
 set Ready false
 )";
 
+// The default camera: its core above, then the section of each camera family.
+const char* Default() {
+  static const std::string whole = [] {
+    std::string text = kDefault;
+    for (const FamilyPart* part : kFamilyParts)
+      text += part->simSection;
+    return text;
+  }();
+  return whole.c_str();
+}
+
 const std::map<std::string, const char*>& Profiles() {
-  static const std::map<std::string, const char*> profiles = {{"sim", kDefault},
-                                                              {"grabber", kGrabber},
-                                                              {"image-size", kImageSize},
-                                                              {"no-optional", kNoOptional},
-                                                              {"camera-file", kCameraFile},
-                                                              {"no-compression", kNoCompression},
-                                                              {"not-ready", kNotReady}};
+  static const std::map<std::string, const char*> profiles = {
+      {"sim", Default()},           {"grabber", kGrabber},
+      {"image-size", kImageSize},   {"no-optional", kNoOptional},
+      {"camera-file", kCameraFile}, {"no-compression", kNoCompression},
+      {"not-ready", kNotReady}};
   return profiles;
 }
 

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "genicam/DeviceImpl.h"
+#include "zel/time.h"
 
 namespace sim::genicam {
 
@@ -219,6 +220,7 @@ void Device::Impl::Store(const std::string& name, std::initializer_list<Kind> ki
 
 void Device::Impl::Record(const std::string& name, const char* access, std::string value,
                           std::string error) {
+  nowMs.fetch_add(tickMs.load(std::memory_order_relaxed), std::memory_order_relaxed);
   log.push_back(Access{name, access, std::move(value), std::move(error)});
   while (log.size() > logLimit)
     log.pop_front();
@@ -518,8 +520,24 @@ void Device::Impl::HostRegisterSet(const std::string& name, const u8* buffer, i6
 
 // ---- Device --------------------------------------------------------------------------------
 
-Device::Device() : m_impl(std::make_unique<Impl>(*this)) {}
-Device::~Device() = default;
+namespace {
+void PassTime(void* context, u32 milliseconds) {
+  static_cast<Device::Impl*>(context)->nowMs.fetch_add(milliseconds, std::memory_order_relaxed);
+}
+}  // namespace
+
+Device::Device() : m_impl(std::make_unique<Impl>(*this)) {
+  zel::AddSleepObserver(&PassTime, m_impl.get());
+}
+Device::~Device() { zel::RemoveSleepObserver(&PassTime, m_impl.get()); }
+
+u64 Device::NowMs() const { return m_impl->nowMs.load(std::memory_order_relaxed); }
+void Device::AdvanceMs(u64 milliseconds) {
+  m_impl->nowMs.fetch_add(milliseconds, std::memory_order_relaxed);
+}
+void Device::SetTickMs(u32 milliseconds) {
+  m_impl->tickMs.store(milliseconds, std::memory_order_relaxed);
+}
 
 void Device::Add(const FeatureSpec& spec) {
   if (spec.name.empty()) throw std::invalid_argument("sim device: a feature needs a name");

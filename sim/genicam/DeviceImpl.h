@@ -2,6 +2,7 @@
 // faults, hooks, and the host-side (logged, faulted, checked) accesses used by the feature objects.
 #pragma once
 
+#include <atomic>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -101,6 +102,8 @@ struct Device::Impl {
   std::set<std::string> runningHooks;
   FileStore files;
   FileProtocol protocol;
+  std::atomic<u64> nowMs{0};
+  std::atomic<u32> tickMs{1};
 };
 
 }  // namespace sim::genicam

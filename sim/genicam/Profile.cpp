@@ -468,6 +468,11 @@ class Loader {
     } else if (word == "clock") {
       if (tokens.size() != 2) Fail("clock takes SECONDS");
       m_device.Files().SetClock(static_cast<u64>(ParseInt(tokens[1])));
+    } else if (word == "tick") {
+      if (tokens.size() != 2) Fail("tick takes MILLISECONDS");
+      i64 ms = ParseInt(tokens[1]);
+      if (ms < 0 || ms > 60000) Fail("tick must lie in 0..60000");
+      m_device.SetTickMs(static_cast<u32>(ms));
     } else {
       Fail("unknown line " + word);
     }

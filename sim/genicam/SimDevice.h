@@ -25,6 +25,7 @@ namespace sim::genicam {
 using i64 = std::int64_t;
 using u64 = std::uint64_t;
 using u8 = std::uint8_t;
+using u32 = std::uint32_t;
 
 enum class Kind { Integer, Float, Boolean, Enumeration, String, Command, Register };
 
@@ -199,6 +200,14 @@ class SIM_API Device {
   // These throw std::invalid_argument for an unknown feature or one of another kind.
   FeatureSpec Spec(const std::string& name) const;
   Kind KindOf(const std::string& name) const;
+
+  // Simulated time: milliseconds since the device was made. It moves on by the tick with every
+  // host access and by every zel::SleepMs in the process, so that what the camera does over
+  // time (moves, runs, drifts) progresses while a host polls it, without real waiting.
+  u64 NowMs() const;
+  void AdvanceMs(u64 milliseconds);
+  // The time one host access takes (default 1 ms; profile "tick <ms>").
+  void SetTickMs(u32 milliseconds);
 
   void SetAvailable(const std::string& name, bool available);
   void SetWritable(const std::string& name, bool writable);

@@ -3,6 +3,7 @@
 #include <array>
 #include <memory>
 
+#include "Families.h"
 #include "SimTree.h"
 
 namespace sim::ptree {
@@ -79,33 +80,37 @@ void InstallDeadRows(Camera& camera) {
   }
 }
 
-struct Behaviour {
-  const char* name;
-  void (*install)(Camera&);
-};
-
 constexpr Behaviour kBehaviours[] = {
     {"window-commit", &InstallWindowCommit},
     {"dead-rows", &InstallDeadRows},
 };
 
+// The core's behaviours, then each family's.
+template <typename Visit>
+void ForEachBehaviour(Visit visit) {
+  for (const Behaviour& behaviour : kBehaviours)
+    visit(behaviour);
+  for (const FamilyPart* part : kFamilyParts) {
+    for (const Behaviour& behaviour : part->behaviours)
+      visit(behaviour);
+  }
+}
+
 }  // namespace
 
 std::vector<std::string> BehaviourNames() {
   std::vector<std::string> names;
-  for (const Behaviour& behaviour : kBehaviours)
-    names.emplace_back(behaviour.name);
+  ForEachBehaviour([&](const Behaviour& behaviour) { names.emplace_back(behaviour.name); });
   return names;
 }
 
 bool InstallBehaviour(Camera& camera, std::string_view name) {
-  for (const Behaviour& behaviour : kBehaviours) {
-    if (name == behaviour.name) {
-      behaviour.install(camera);
-      return true;
-    }
-  }
-  return false;
+  const Behaviour* found = nullptr;
+  ForEachBehaviour([&](const Behaviour& behaviour) {
+    if (!found && name == behaviour.name) found = &behaviour;
+  });
+  if (found) found->install(camera);
+  return found != nullptr;
 }
 
 }  // namespace sim::ptree

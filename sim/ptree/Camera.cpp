@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "CameraState.h"
+#include "zel/time.h"
 
 namespace sim::ptree {
 
@@ -47,6 +48,7 @@ std::optional<ChunkFault> Camera::State::TakeChunkFault() {
 }
 
 void Camera::State::Log(Access access) {
+  nowMs.fetch_add(tickMs.load(std::memory_order_relaxed), std::memory_order_relaxed);
   Lock hold(mutex);
   if (logging) traffic.push_back(std::move(access));
 }
@@ -215,8 +217,22 @@ u32 Camera::State::RecordTimeout(u32 milliseconds) {
 // ---------------------------------------------------------------------------------------------
 // Test side
 
-Camera::Camera() : m(std::make_unique<State>(*this)) {}
-Camera::~Camera() = default;
+namespace {
+void PassTime(void* context, u32 milliseconds) {
+  static_cast<Camera::State*>(context)->nowMs.fetch_add(milliseconds, std::memory_order_relaxed);
+}
+}  // namespace
+
+Camera::Camera() : m(std::make_unique<State>(*this)) { zel::AddSleepObserver(&PassTime, m.get()); }
+Camera::~Camera() { zel::RemoveSleepObserver(&PassTime, m.get()); }
+
+u64 Camera::NowMs() const { return m->nowMs.load(std::memory_order_relaxed); }
+void Camera::AdvanceMs(u64 milliseconds) {
+  m->nowMs.fetch_add(milliseconds, std::memory_order_relaxed);
+}
+void Camera::SetTickMs(u32 milliseconds) {
+  m->tickMs.store(milliseconds, std::memory_order_relaxed);
+}
 Camera::State& Camera::state() { return *m; }
 
 u32 Camera::Set(const std::string& path, const Value& value) {

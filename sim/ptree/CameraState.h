@@ -1,6 +1,7 @@
 // The inside of a simulated camera: what the transport calls to answer client calls.
 #pragma once
 
+#include <atomic>
 #include <map>
 #include <mutex>
 
@@ -39,6 +40,8 @@ struct Camera::State {
   u32 timeout = 10000;
   std::vector<u32> timeoutHistory;
   u32 chunkSize = 4096;
+  std::atomic<u64> nowMs{0};
+  std::atomic<u32> tickMs{1};
 
   Gate gate;
   FileStore files;

@@ -26,7 +26,7 @@ constexpr u64 kMaxProfileFileContent = 64ull * 1024 * 1024;
 constexpr u64 kMaxChunkSize = 16ull * 1024 * 1024;
 
 struct Op {
-  enum class Kind { Define, Remove, Dir, File, ChunkSize, FreeSpace, Clock };
+  enum class Kind { Define, Remove, Dir, File, ChunkSize, FreeSpace, Clock, Tick };
   Kind kind = Kind::Define;
   std::string path;
   Value value;
@@ -252,7 +252,7 @@ void ParseDirective(const std::vector<Token>& tokens, int depth, Profile& profil
       std::erase(profile.behaviours, tokens[1].text);
     }
   } else if (word == "option") {
-    ExpectCount(tokens, 3, "option <chunkSize|freeSpace|clock> <number>");
+    ExpectCount(tokens, 3, "option <chunkSize|freeSpace|clock|tick> <number>");
     Op op;
     if (!ParseUnsigned(tokens[2].text, &op.number)) {
       throw ParseError{"\"" + tokens[2].text + "\" is not a whole number"};
@@ -266,6 +266,9 @@ void ParseDirective(const std::vector<Token>& tokens, int depth, Profile& profil
       op.kind = Op::Kind::FreeSpace;
     } else if (tokens[1].text == "clock") {
       op.kind = Op::Kind::Clock;
+    } else if (tokens[1].text == "tick") {
+      if (op.number > 60000) throw ParseError{"tick must lie in 0..60000"};
+      op.kind = Op::Kind::Tick;
     } else {
       throw ParseError{"unknown option \"" + tokens[1].text + "\""};
     }
@@ -433,6 +436,9 @@ u32 Apply(Camera& camera, const Profile& profile, std::string* error) {
         break;
       case Op::Kind::Clock:
         camera.Files().SetClock(op.number);
+        break;
+      case Op::Kind::Tick:
+        camera.SetTickMs(static_cast<u32>(op.number));
         break;
     }
     if (result != kOk) {

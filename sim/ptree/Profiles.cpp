@@ -1,8 +1,10 @@
 // The built-in camera profiles, in the profile line format (docs/simulated-cameras.md).
-// "sim" is the reference camera; the variants include it and change what makes them differ.
-// Each family adds its paths to the section of "sim" that names it.
+// "sim" is the reference camera: its core below, then the section of each camera family
+// (Family<Name>.cpp). The variants include it and change what makes them differ.
+#include <string>
 #include <string_view>
 
+#include "Families.h"
 #include "SimTree.h"
 
 namespace sim::ptree {
@@ -240,6 +242,15 @@ std::vector<std::string> BuiltinProfiles() {
 }
 
 const char* BuiltinProfileText(std::string_view name) {
+  if (name == "sim") {
+    static const std::string whole = [] {
+      std::string text = kSim;
+      for (const FamilyPart* part : kFamilyParts)
+        text += part->simSection;
+      return text;
+    }();
+    return whole.c_str();
+  }
   for (const Builtin& builtin : kBuiltins) {
     if (name == builtin.name) return builtin.text;
   }

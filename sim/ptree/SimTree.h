@@ -135,6 +135,14 @@ class PT_API Camera {
   void ClearLimits(const std::string& path);
   void SetHex(const std::string& path, bool hex = true);
 
+  // --- Simulated time: milliseconds since the camera was made. It moves on by the tick with
+  // every client call and by every zel::SleepMs in the process, so that what the camera does
+  // over time (moves, runs, drifts) progresses while a host polls it, without real waiting.
+  u64 NowMs() const;
+  void AdvanceMs(u64 milliseconds);
+  // The time one client call takes (default 1 ms; profile "option tick <ms>").
+  void SetTickMs(u32 milliseconds);
+
   // --- Traffic: one record per client call, in order ---
   std::vector<Access> Traffic() const;
   void ClearTraffic();
