@@ -6,6 +6,7 @@
 #include <mutex>
 #include <thread>
 
+#include "families/rows.h"
 #include "interface/ITQVSDK.h"
 #include "interface/constants.h"
 #include "zel/cam/gic.h"
@@ -88,6 +89,25 @@ class CTQVSDKGenICam : public ITQVSDK {
   u32 DirectoryFreeSpace(u8 kind, const char* name, u64* freeBytes);
 
  private:
+  // --- The plain rows of the family tables (families/rows.h); defined in genicam/rows.h -------
+
+  // `feature` is the row's feature with the preset prefix where the row is per preset;
+  // `alternative` likewise for the feature of OR (null without one).
+  template <typename T>
+  u32 RowGet(const rows::Gic& row, const char* feature, const char* alternative, T* out);
+  template <typename T>
+  u32 RowSet(const rows::Gic& row, const char* feature, const char* alternative, T value);
+  template <typename T>
+  u32 RowGetPreset(const rows::Gic& row, u8 preset, T* out);
+  template <typename T>
+  u32 RowSetPreset(const rows::Gic& row, u8 preset, T value);
+  u32 RowCommand(const rows::Gic& row);
+  u32 RowExists(const rows::Gic& row, bool* out);
+  u32 RowGetText(const rows::Gic& row, char* buffer, int size);
+  u32 RowSetText(const rows::Gic& row, const char* text);
+  // Whether a row's feature is there in the sense of its IF_PRESENT or IF_AVAILABLE mark.
+  bool RowFeatureThere(const rows::Gic& row, const char* feature);
+
   // The roles of the file protocol's features; the names are the standard ones, or the
   // "CameraFile..." ones on a camera that has "CameraFileSelector".
   struct FileFeatureNames {

@@ -182,7 +182,7 @@ u32 gicSetEnumValue(GicDevice device, const char* name, const char* entry, int a
                             [&](IEnum& feature) { feature.SetValue(entry); });
 }
 
-u32 gicGetCode(GicDevice device, const char* name, u8* value, int attempts) {
+u32 gicGetCode(GicDevice device, const char* name, i64* value, int attempts) {
   i64 wide = 0;
   u32 result = WithFeature<IFeature>(device, name, attempts, [&](IFeature& feature) {
     if (auto* choice = dynamic_cast<IEnum*>(&feature)) {
@@ -193,6 +193,13 @@ u32 gicGetCode(GicDevice device, const char* name, u8* value, int attempts) {
       throw KindMismatch();
     }
   });
+  if (result == rc::kOk) *value = wide;
+  return result;
+}
+
+u32 gicGetCode(GicDevice device, const char* name, u8* value, int attempts) {
+  i64 wide = 0;
+  u32 result = gicGetCode(device, name, &wide, attempts);
   if (result == rc::kOk) *value = static_cast<u8>(wide);
   return result;
 }

@@ -44,6 +44,7 @@ u32 gicSetEnumValue(GicDevice device, const char* name, i64 value, int attempts)
 u32 gicSetEnumValue(GicDevice device, const char* name, const char* entry, int attempts);
 // A code held by an integer or an enumeration feature (cameras differ in which they use).
 u32 gicGetCode(GicDevice device, const char* name, u8* value, int attempts);
+u32 gicGetCode(GicDevice device, const char* name, i64* value, int attempts);
 u32 gicSetCode(GicDevice device, const char* name, i64 value, int attempts);
 
 // The entries of an enumeration feature, in its order.

@@ -4,42 +4,6 @@
 
 // --- Identity ------------------------------------------------------------------------------------
 
-u32 CTQVSDKGenICam::GetCameraType(u8* value) {
-  TQV_GIC_OPERATION();
-  return gicGetCode(m_device, "CameraType", value, kGicAttempts);
-}
-u32 CTQVSDKGenICam::SetCameraType(u8 value) {
-  TQV_GIC_OPERATION();
-  return gicSetCode(m_device, "MfgCameraType", value, kGicAttempts);
-}
-
-u32 CTQVSDKGenICam::GetCameraSubtype(u8* value) {
-  TQV_GIC_OPERATION();
-  return gicGetCode(m_device, "CameraSubtype", value, kGicAttempts);
-}
-u32 CTQVSDKGenICam::SetCameraSubtype(u8 value) {
-  TQV_GIC_OPERATION();
-  return gicSetCode(m_device, "MfgCameraSubtype", value, kGicAttempts);
-}
-
-u32 CTQVSDKGenICam::GetDetectorType(u8* value) {
-  TQV_GIC_OPERATION();
-  return gicGetCode(m_device, "DetectorType", value, kGicAttempts);
-}
-u32 CTQVSDKGenICam::SetDetectorType(u8 value) {
-  TQV_GIC_OPERATION();
-  return gicSetCode(m_device, "MfgDetectorType", value, kGicAttempts);
-}
-
-u32 CTQVSDKGenICam::GetReadout(u8* value) {
-  TQV_GIC_OPERATION();
-  return gicGetCode(m_device, "Readout", value, kGicAttempts);
-}
-u32 CTQVSDKGenICam::SetReadout(u8 value) {
-  TQV_GIC_OPERATION();
-  return gicSetCode(m_device, "MfgReadout", value, kGicAttempts);
-}
-
 u32 CTQVSDKGenICam::GetVariant(u8* value) {
   TQV_GIC_OPERATION();
   return gicGetCode(m_device, "CameraVariant", value, kGicAttempts);
@@ -65,24 +29,6 @@ u32 CTQVSDKGenICam::SetPleoraBoardType(u8 value) {
     return value == 0 ? rc::kOk : rc::kNotSupported;
   }
   return gicSetCode(m_device, "MfgPleoraBoardType", value, kGicAttempts);
-}
-
-// --- Frame synchronisation -----------------------------------------------------------------------
-
-// Cameras without the feature synchronise on integration only.
-u32 CTQVSDKGenICam::GetFrameSyncMode(u8* value) {
-  TQV_GIC_OPERATION();
-  if (!gicIsPresent(m_device, "FrameSyncMode")) {
-    *value = 0;
-    return rc::kOk;
-  }
-  return gicGetEnumValue(m_device, "FrameSyncMode", value, kGicAttempts);
-}
-
-u32 CTQVSDKGenICam::SetFrameSyncMode(u8 value) {
-  TQV_GIC_OPERATION();
-  if (!gicIsPresent(m_device, "FrameSyncMode")) return value == 0 ? rc::kOk : rc::kNotSupported;
-  return gicSetEnumValue(m_device, "FrameSyncMode", static_cast<i64>(value), kGicAttempts);
 }
 
 // --- Voltages ------------------------------------------------------------------------------------

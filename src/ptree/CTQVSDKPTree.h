@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "ParamTree.h"
+#include "families/rows.h"
 #include "interface/ITQVSDK.h"
 #include "interface/constants.h"
 #include "ptree/cache.h"
@@ -28,6 +29,28 @@ class CTQVSDKPTree : public ITQVSDK {
 #include "interface/operations.def"
 
  private:
+  // --- The plain rows of the family tables (families/rows.h); defined in ptree/rows.h --------
+
+  // The getter of a row at `path` (a per-preset row's path carries the preset digit already).
+  template <typename T>
+  u32 RowGet(const rows::Tree& row, const char* path, TCached<T>& entry, T* out);
+  template <typename T>
+  u32 RowSet(const rows::Tree& row, const char* path, TCached<T>& entry, T value);
+  // A per-preset row: presets above 3 give 166 before anything is sent.
+  template <typename T>
+  u32 RowGetPreset(const rows::Tree& row, u8 preset, TCached<T> PresetRowCache::*member, T* out);
+  template <typename T>
+  u32 RowSetPreset(const rows::Tree& row, u8 preset, TCached<T> PresetRowCache::*member, T value);
+  u32 RowCommand(const rows::Tree& row);
+  u32 RowExists(const rows::Tree& row, bool* out);
+  template <u32 N>
+  u32 RowGetText(const rows::Tree& row, TCachedText<N>& entry, char* buffer, int size);
+  template <u32 N>
+  u32 RowSetText(const rows::Tree& row, TCachedText<N>& entry, const char* text);
+  // Whether the camera has `path`: 0 with the answer, or the failure of the test. Only the
+  // missing-path answer (160) means that the camera lacks it.
+  u32 PathExists(const char* path, bool* exists);
+
   // --- Shared helpers of the family files -----------------------------------------------------
 
   // The cached getter: answers from the cache when enabled and valid, else reads `path` and
@@ -122,7 +145,7 @@ u32 resSetEnum(void* tree, const char* path, u32 value, const char* (*valueToTex
 // The value at `path` as text, whatever its type (used for camera information).
 zel::CString GetResString(void* tree, const char* path);
 
-// Typed reads and writes by the C++ type of the value (writes always commit).
+// Typed reads and writes by the C++ type of the value (writes commit unless told otherwise).
 u32 resRead(void* tree, const char* path, bool* value);
 u32 resRead(void* tree, const char* path, i8* value);
 u32 resRead(void* tree, const char* path, u8* value);
@@ -132,15 +155,15 @@ u32 resRead(void* tree, const char* path, i32* value);
 u32 resRead(void* tree, const char* path, u32* value);
 u32 resRead(void* tree, const char* path, float* value);
 u32 resRead(void* tree, const char* path, double* value);
-u32 resWrite(void* tree, const char* path, bool value);
-u32 resWrite(void* tree, const char* path, i8 value);
-u32 resWrite(void* tree, const char* path, u8 value);
-u32 resWrite(void* tree, const char* path, i16 value);
-u32 resWrite(void* tree, const char* path, u16 value);
-u32 resWrite(void* tree, const char* path, i32 value);
-u32 resWrite(void* tree, const char* path, u32 value);
-u32 resWrite(void* tree, const char* path, float value);
-u32 resWrite(void* tree, const char* path, double value);
+u32 resWrite(void* tree, const char* path, bool value, int commit = 1);
+u32 resWrite(void* tree, const char* path, i8 value, int commit = 1);
+u32 resWrite(void* tree, const char* path, u8 value, int commit = 1);
+u32 resWrite(void* tree, const char* path, i16 value, int commit = 1);
+u32 resWrite(void* tree, const char* path, u16 value, int commit = 1);
+u32 resWrite(void* tree, const char* path, i32 value, int commit = 1);
+u32 resWrite(void* tree, const char* path, u32 value, int commit = 1);
+u32 resWrite(void* tree, const char* path, float value, int commit = 1);
+u32 resWrite(void* tree, const char* path, double value, int commit = 1);
 
 // Raises the connection's request time-out for a long operation and sets it back to 10000 ms on
 // every way out.

@@ -20,32 +20,42 @@ struct TCachedText {
   bool valid;
 };
 
+// One entry for each plain row of the family tables (families/all.def), named after the row's
+// getter; only rows marked CACHED use theirs.
+struct RowCache {
+#define TQV_VALUE(get, set, type, tree, gic) TCached<type> get;
+#define TQV_GETTER(get, type, tree, gic) TCached<type> get;
+#define TQV_TEXT(get, set, size, tree, gic) TCachedText<size> get;
+#include "families/all.def"
+};
+
+struct PresetRowCache {
+#define TQV_PRESET(get, set, type, tree, gic) TCached<type> get;
+#define TQV_PRESET_GETTER(get, type, tree, gic) TCached<type> get;
+#include "families/all.def"
+};
+
 struct PresetCache {
+  PresetRowCache rows;
   TCached<std::array<u16, 4>> window;  // x offset, y offset, width, height
   TCached<u32> integrationWidth;
   TCached<u32> frameWidth;
   TCached<u32> dwellCount;
   TCached<bool> subframeEnabled;
-  TCached<u16> saturationCountThreshold;
-  TCached<u32> saturationPixelThreshold;
   TCachedText<256> nucName;
   TCachedText<256> calTag;
   TCached<float> digitalGain;
   TCached<float> digitalOffset;
-  TCached<float> syncOutDelay;
   TCached<u8> color;
 };
 
 struct PTreeCache {
   PresetCache preset[4];
+  RowCache rows;
 
   // Identity.
   TCachedText<256> cameraModel;
   TCachedText<17> cameraSerial;
-  TCached<u8> cameraType;
-  TCached<u8> cameraSubtype;
-  TCached<u8> detectorType;
-  TCached<u8> readout;
   TCached<u8> variant;
   TCached<u8> boardType;
   TCached<u8> pleoraBoardType;
@@ -67,7 +77,6 @@ struct PTreeCache {
   TCached<bool> skimmingEnabled;
   TCached<float> skimmingVoltage;
   TCached<std::array<float, 2>> skimmingVoltageLimits;
-  TCached<u8> frameSyncMode;
 
   // Filter wheel.
   TCached<bool> filterInfoAvailable;

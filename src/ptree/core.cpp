@@ -127,18 +127,32 @@ u32 resRead(void* tree, const char* path, i32* value) { return resGetInt32(tree,
 u32 resRead(void* tree, const char* path, u32* value) { return resGetUInt32(tree, path, value); }
 u32 resRead(void* tree, const char* path, float* value) { return resGetFlt32(tree, path, value); }
 u32 resRead(void* tree, const char* path, double* value) { return resGetFlt64(tree, path, value); }
-u32 resWrite(void* tree, const char* path, bool value) { return resSetBool(tree, path, value, 1); }
-u32 resWrite(void* tree, const char* path, i8 value) { return resSetInt8(tree, path, value, 1); }
-u32 resWrite(void* tree, const char* path, u8 value) { return resSetUInt8(tree, path, value, 1); }
-u32 resWrite(void* tree, const char* path, i16 value) { return resSetInt16(tree, path, value, 1); }
-u32 resWrite(void* tree, const char* path, u16 value) { return resSetUInt16(tree, path, value, 1); }
-u32 resWrite(void* tree, const char* path, i32 value) { return resSetInt32(tree, path, value, 1); }
-u32 resWrite(void* tree, const char* path, u32 value) { return resSetUInt32(tree, path, value, 1); }
-u32 resWrite(void* tree, const char* path, float value) {
-  return resSetFlt32(tree, path, value, 1);
+u32 resWrite(void* tree, const char* path, bool value, int commit) {
+  return resSetBool(tree, path, value, commit);
 }
-u32 resWrite(void* tree, const char* path, double value) {
-  return resSetFlt64(tree, path, value, 1);
+u32 resWrite(void* tree, const char* path, i8 value, int commit) {
+  return resSetInt8(tree, path, value, commit);
+}
+u32 resWrite(void* tree, const char* path, u8 value, int commit) {
+  return resSetUInt8(tree, path, value, commit);
+}
+u32 resWrite(void* tree, const char* path, i16 value, int commit) {
+  return resSetInt16(tree, path, value, commit);
+}
+u32 resWrite(void* tree, const char* path, u16 value, int commit) {
+  return resSetUInt16(tree, path, value, commit);
+}
+u32 resWrite(void* tree, const char* path, i32 value, int commit) {
+  return resSetInt32(tree, path, value, commit);
+}
+u32 resWrite(void* tree, const char* path, u32 value, int commit) {
+  return resSetUInt32(tree, path, value, commit);
+}
+u32 resWrite(void* tree, const char* path, float value, int commit) {
+  return resSetFlt32(tree, path, value, commit);
+}
+u32 resWrite(void* tree, const char* path, double value, int commit) {
+  return resSetFlt64(tree, path, value, commit);
 }
 
 u32 CTQVSDKPTree::CachedGetEnum(TCached<u8>& entry, const char* path, u8* out,

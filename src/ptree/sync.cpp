@@ -7,34 +7,6 @@
 
 // --- Identity ------------------------------------------------------------------------------------
 
-u32 CTQVSDKPTree::GetCameraType(u8* value) {
-  return CachedGet(m_cache.cameraType, ".version.product.cameraType", value);
-}
-u32 CTQVSDKPTree::SetCameraType(u8 value) {
-  return CachedSet(m_cache.cameraType, ".version.product.cameraType", value);
-}
-
-u32 CTQVSDKPTree::GetCameraSubtype(u8* value) {
-  return CachedGet(m_cache.cameraSubtype, ".version.product.subType", value);
-}
-u32 CTQVSDKPTree::SetCameraSubtype(u8 value) {
-  return CachedSet(m_cache.cameraSubtype, ".version.product.subType", value);
-}
-
-u32 CTQVSDKPTree::GetDetectorType(u8* value) {
-  return CachedGet(m_cache.detectorType, ".version.product.detectorType", value);
-}
-u32 CTQVSDKPTree::SetDetectorType(u8 value) {
-  return CachedSet(m_cache.detectorType, ".version.product.detectorType", value);
-}
-
-u32 CTQVSDKPTree::GetReadout(u8* value) {
-  return CachedGet(m_cache.readout, ".version.product.roicType", value);
-}
-u32 CTQVSDKPTree::SetReadout(u8 value) {
-  return CachedSet(m_cache.readout, ".version.product.roicType", value);
-}
-
 namespace {
 constexpr const char* kVariantPath = ".version.product.variant";
 constexpr const char* kPleoraPath = ".system.settings.gigE.type";
@@ -97,17 +69,6 @@ u32 CTQVSDKPTree::SetPleoraBoardType(u8 value) {
   u32 result = resSetString(m_tree, kPleoraPath, kTexts[value], 1);
   if (result == rc::kOk) Keep(m_cache.pleoraBoardType, value);
   return result;
-}
-
-// --- Frame synchronisation -----------------------------------------------------------------------
-
-u32 CTQVSDKPTree::GetFrameSyncMode(u8* value) {
-  return CachedGetEnum(m_cache.frameSyncMode, ".system.settings.sync.start", value,
-                       &tqvFrameSyncModeEnum);
-}
-u32 CTQVSDKPTree::SetFrameSyncMode(u8 value) {
-  return CachedSetEnum(m_cache.frameSyncMode, ".system.settings.sync.start", value,
-                       &tqvFrameSyncModeText);
 }
 
 // --- Voltages ------------------------------------------------------------------------------------
