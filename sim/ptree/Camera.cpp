@@ -29,6 +29,11 @@ double NumberOf(const Value& value) {
 
 u32 Camera::State::TakeFault(std::string_view kind, std::string_view path) {
   Lock hold(mutex);
+  if (failCall && failCall->first == calls++) {
+    u32 code = failCall->second;
+    failCall.reset();
+    return code;
+  }
   for (auto it = faults.begin(); it != faults.end(); ++it) {
     bool pathMatches = it->path.empty() ? !path.empty() || !it->kind.empty() : it->path == path;
     bool kindMatches = it->kind.empty() || it->kind == kind;
@@ -387,11 +392,17 @@ void Camera::ClearFaults() {
   Lock hold(m->mutex);
   m->faults.clear();
   m->chunkFault.reset();
+  m->failCall.reset();
+}
+
+void Camera::FailCall(u64 index, u32 code) {
+  Lock hold(m->mutex);
+  m->failCall = std::make_pair(m->calls + index, code);
 }
 
 u32 Camera::PendingFaults() const {
   Lock hold(m->mutex);
-  u32 total = m->chunkFault ? 1 : 0;
+  u32 total = (m->chunkFault ? 1 : 0) + (m->failCall ? 1 : 0);
   for (const Fault& fault : m->faults)
     total += fault.remaining;
   return total;

@@ -35,6 +35,8 @@ struct Camera::State {
   bool logging = true;
   std::vector<Fault> faults;
   std::optional<ChunkFault> chunkFault;
+  u64 calls = 0;                                // client calls that have asked for faults
+  std::optional<std::pair<u64, u32>> failCall;  // the call number that fails, and its code
   std::map<std::string, std::vector<WriteHook>> writeHooks;
   std::map<std::string, std::vector<ReadHook>> readHooks;
   u32 timeout = 10000;

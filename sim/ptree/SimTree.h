@@ -163,6 +163,10 @@ class PT_API Camera {
   void InjectFaultAny(u32 code, u32 count = 1, const std::string& kind = "");
   // In the next transfer (send or recv), chunk number `chunk` (from 0) answers `code`.
   void FailTransferChunk(u32 chunk, u32 code);
+  // The client call numbered `index` from now (0: the next one; every kind of call counts, in
+  // the order of the traffic log) answers `code` without touching the camera. Lets a test fail
+  // each step of an operation in turn.
+  void FailCall(u64 index, u32 code);
   void ClearFaults();
   u32 PendingFaults() const;
 
