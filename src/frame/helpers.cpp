@@ -4,6 +4,7 @@
 namespace {
 // A frame-grabber board offers a single preset.
 constexpr u8 kFrameGrabberBoard = 6;
+constexpr u8 kWZNBoard = 3;
 }  // namespace
 
 extern "C" {
@@ -23,6 +24,28 @@ TQV_API uint32_t tqvGetHasFPAGainLevels(void* handle, bool* has) {
   u32 result = sdk->GetSupportedGainLevels(&levels);
   if (result == rc::kOk) *has = levels > 1;
   return result;
+}
+
+TQV_API uint32_t tqvIsWZN(void* handle, bool* result) {
+  u8 board = 0;
+  u32 code = tqvGetBoardType(handle, &board);
+  if (code == rc::kOk) *result = board == kWZNBoard;
+  return code;
+}
+
+// A WZN board whose main application is newer than 3.3 refreshes its outputs the new way.
+TQV_API uint32_t tqvIsXRefresh(void* handle, bool* result) {
+  bool wzn = false;
+  u32 code = tqvIsWZN(handle, &wzn);
+  if (code != rc::kOk) return code;
+  if (!wzn) {
+    *result = false;
+    return rc::kOk;
+  }
+  u16 major = 0, minor = 0, build = 0;
+  code = tqvGetMainAppVersion(handle, &major, &minor, &build);
+  if (code == rc::kOk) *result = major > 3 || (major == 3 && minor > 3);
+  return code;
 }
 
 }  // extern "C"
