@@ -108,6 +108,18 @@ class CTQVSDKGenICam : public ITQVSDK {
   // Whether a row's feature is there in the sense of its IF_PRESENT or IF_AVAILABLE mark.
   bool RowFeatureThere(const rows::Gic& row, const char* feature);
 
+  // --- Helpers of non-uniformity correction and bad pixels (nuc.cpp) ---
+
+  // --- Helpers of stored configurations (storage.cpp) ---
+
+  // --- Helpers of lens, focus, field of view, filter wheel and flag (lens.cpp) ---
+
+  // --- Helpers of video output, AGC and overlay (video.cpp) ---
+
+  // --- Helpers of the recorder (recorder.cpp) ---
+
+  // --- Helpers of synchronisation, time, temperatures, identity and data links (sync.cpp) ---
+
   // The roles of the file protocol's features; the names are the standard ones, or the
   // "CameraFile..." ones on a camera that has "CameraFileSelector".
   struct FileFeatureNames {

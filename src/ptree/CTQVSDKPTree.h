@@ -51,6 +51,18 @@ class CTQVSDKPTree : public ITQVSDK {
   // missing-path answer (160) means that the camera lacks it.
   u32 PathExists(const char* path, bool* exists);
 
+  // --- Helpers of non-uniformity correction and bad pixels (nuc.cpp) ---
+
+  // --- Helpers of stored configurations (storage.cpp) ---
+
+  // --- Helpers of lens, focus, field of view, filter wheel and flag (lens.cpp) ---
+
+  // --- Helpers of video output, AGC and overlay (video.cpp) ---
+
+  // --- Helpers of the recorder (recorder.cpp) ---
+
+  // --- Helpers of synchronisation, time, temperatures, identity and data links (sync.cpp) ---
+
   // --- Shared helpers of the family files -----------------------------------------------------
 
   // The cached getter: answers from the cache when enabled and valid, else reads `path` and

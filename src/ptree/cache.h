@@ -35,8 +35,40 @@ struct PresetRowCache {
 #include "families/all.def"
 };
 
+// Entries of the hand-written operations of non-uniformity correction and bad pixels.
+struct NucCache {};
+struct NucPresetCache {};
+
+// Entries of the hand-written operations of stored configurations.
+struct StorageCache {};
+struct StoragePresetCache {};
+
+// Entries of the hand-written operations of lens, focus, field of view, filter wheel and flag.
+struct LensCache {};
+struct LensPresetCache {};
+
+// Entries of the hand-written operations of video output, AGC and overlay.
+struct VideoCache {};
+struct VideoPresetCache {};
+
+// Entries of the hand-written operations of the recorder.
+struct RecorderCache {};
+struct RecorderPresetCache {};
+
+// Entries of the hand-written operations of synchronisation, time, temperatures, identity and data
+// links.
+struct SyncCache {};
+struct SyncPresetCache {};
+
 struct PresetCache {
   PresetRowCache rows;
+  NucPresetCache nuc;
+  StoragePresetCache storage;
+  LensPresetCache lens;
+  VideoPresetCache video;
+  RecorderPresetCache recorder;
+  SyncPresetCache sync;
+
   TCached<std::array<u16, 4>> window;  // x offset, y offset, width, height
   TCached<u32> integrationWidth;
   TCached<u32> frameWidth;
@@ -52,6 +84,12 @@ struct PresetCache {
 struct PTreeCache {
   PresetCache preset[4];
   RowCache rows;
+  NucCache nuc;
+  StorageCache storage;
+  LensCache lens;
+  VideoCache video;
+  RecorderCache recorder;
+  SyncCache sync;
 
   // Identity.
   TCachedText<256> cameraModel;
