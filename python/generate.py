@@ -234,6 +234,15 @@ def generate(table_text, header_text):
                 or parameters[0] != ("void*", "handle")):
             continue
         described.append(describe(name, None, declaration, records, False))
+    # A tuple whose short name is taken by a record or another tuple keeps the whole name.
+    taken = {record[1] for record in records}
+    for index, entry in enumerate(described):
+        if entry[5] is not None and entry[5] in taken:
+            described[index] = entry[:5] + (entry[1],)
+        if described[index][5] is not None:
+            if described[index][5] in taken:
+                raise GenerationError(f"two results are named {described[index][5]}")
+            taken.add(described[index][5])
     python_names = [entry[0] for entry in described]
     duplicates = {name for name in python_names if python_names.count(name) > 1}
     if duplicates:

@@ -12,6 +12,8 @@ tables. Correction files as numpy arrays are in tqvsdk.corrections, frame header
 tqvsdk.headers. See docs/python.md.
 """
 
+import importlib
+
 from . import _enums, _generated, headers
 from ._camera import Camera, DirEntry, InfoEntry, RESULT_TUPLES, open
 from ._lib import RECORDS, Result, TqvError, error_text, libraries, search_directories
@@ -31,8 +33,7 @@ def __getattr__(name):
     if name in _generated.ENUMERATIONS:
         return _enums.enumeration(name)
     if name == "corrections":
-        from . import corrections
-        return corrections
+        return importlib.import_module(".corrections", __name__)
     raise AttributeError(f"module 'tqvsdk' has no attribute {name!r}")
 
 

@@ -1,5 +1,6 @@
 """Camera: a handle over a connection, with one method per function of the descriptor table."""
 
+import builtins
 import collections
 import ctypes
 import inspect
@@ -198,8 +199,16 @@ class _Call:
         self.after = []            # run after a success, before the outputs are read
         self.cleanups = []         # run after the call, success or not
         self.progress_error = None
-        for name, ctype, role, extent in parameters:
-            getattr(self, "_" + role)(name, ctype, extent, arguments, text_size)
+        try:
+            for name, ctype, role, extent in parameters:
+                getattr(self, "_" + role)(name, ctype, extent, arguments, text_size)
+        except BaseException:
+            self.clean_up()
+            raise
+
+    def clean_up(self):
+        for cleanup in self.cleanups:
+            cleanup()
 
     def _in(self, name, ctype, extent, arguments, text_size):
         self.c_arguments.append(scalar(ctype, arguments[name], name))
@@ -271,11 +280,11 @@ class _Call:
         self.cleanups.append(lambda: shutil.rmtree(directory, ignore_errors=True))
         if download:
             def copy_out():
-                with open(path, "rb") as source:
+                with builtins.open(path, "rb") as source:
                     shutil.copyfileobj(source, target)
             self.after.append(copy_out)
         else:
-            with open(path, "wb") as destination:
+            with builtins.open(path, "wb") as destination:
                 shutil.copyfileobj(target, destination)
         self.c_arguments.append(os.fsencode(path))
 
@@ -338,8 +347,7 @@ def invoke(handle, descriptor, arguments):
                 action()
             values = [output() for output in call.outputs]
         finally:
-            for cleanup in call.cleanups:
-                cleanup()
+            call.clean_up()
         if tuple_type is not None:
             return tuple_type(*values)
         return values[0] if values else None
