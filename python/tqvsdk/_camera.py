@@ -14,9 +14,10 @@ import weakref
 from . import _generated
 from ._lib import RECORDS, CTYPES, Result, TqvError, check, decode_text, encode_text, libraries
 
-DirEntry = collections.namedtuple("DirEntry", "name attrib size time_last_modified")
+DirEntry = collections.namedtuple("DirEntry", "name attrib size time_last_modified",
+                                  module="tqvsdk")
 DirEntry.__doc__ = "One entry of a camera directory listing (time in seconds since 1970)."
-InfoEntry = collections.namedtuple("InfoEntry", "name value")
+InfoEntry = collections.namedtuple("InfoEntry", "name value", module="tqvsdk")
 InfoEntry.__doc__ = "One line of camera information."
 
 PROGRESS_CALLBACK = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_uint, ctypes.c_uint, ctypes.c_void_p)
@@ -163,7 +164,7 @@ class _Binder:
         if bridged:
             address = self._bridge(libs).get(name)
             if address is None:
-                raise NotImplementedError(f"{libs.bridge._name} has no C form of tqv{name}")
+                raise NotImplementedError(f"libtqvBridge has no C form of tqv{name}")
             return ctypes.CFUNCTYPE(ctypes.c_uint32, *types)(address)
         try:
             function = getattr(libs.sdk, "tqv" + name)
@@ -193,11 +194,11 @@ class _Call:
     """One call of a described function: the C arguments, and the outputs read after it."""
 
     def __init__(self, handle, parameters, arguments, text_size):
-        self.handle = handle
         self.c_arguments = [handle]
         self.outputs = []          # functions giving the output values after a success
         self.after = []            # run after a success, before the outputs are read
         self.cleanups = []         # run after the call, success or not
+        self.keep = []             # callbacks that must live as long as the call
         self.progress_error = None
         try:
             for name, ctype, role, extent in parameters:
@@ -256,18 +257,19 @@ class _Call:
     def _info_list(self, name, ctype, extent, arguments, text_size):
         self._dir_list(name, ctype, extent, arguments, text_size, kind="Info")
 
-    def _text_list(self, name, ctype, extent, arguments, text_size):
+    def _text_list(self, name, ctype, extent, arguments, text_size, texts=True):
         items = []
 
         def add(context, text, value):
-            items.append(decode_text(text) if ctype == "zel::TArray<zel::CString>&" else value)
+            items.append(decode_text(text) if texts else value)
 
         callback = LIST_CALLBACK(add)
+        self.keep.append(callback)
         self.c_arguments.append(ctypes.byref(BridgeList(callback, None)))
         self.outputs.append(lambda: list(items))
-        self.cleanups.append(lambda: callback)  # keeps the callback alive for the call
 
-    _code_list = _text_list
+    def _code_list(self, name, ctype, extent, arguments, text_size):
+        self._text_list(name, ctype, extent, arguments, text_size, texts=False)
 
     def _file_in(self, name, ctype, extent, arguments, text_size, download=False):
         target = arguments[name]
@@ -307,8 +309,8 @@ class _Call:
             return 0
 
         callback = PROGRESS_CALLBACK(call)
+        self.keep.append(callback)
         self.c_arguments.append(ctypes.byref(BridgeProgress(callback, None)))
-        self.cleanups.append(lambda: callback)
 
 
 def _record_value(record, structure):
@@ -365,7 +367,8 @@ def _make_method(descriptor):
             inspect.Parameter("progress", inspect.Parameter.KEYWORD_ONLY, default=None))
     signature = inspect.Signature(signature_parameters)
     outputs = [p[0] for p in parameters if p[2] in OUTPUT_ROLES]
-    tuple_type = collections.namedtuple(tuple_name, outputs) if tuple_name else None
+    tuple_type = collections.namedtuple(tuple_name, outputs, module="tqvsdk") if tuple_name \
+        else None
     call_descriptor = (method_name, name, in_table, bridged, parameters, tuple_type)
 
     def method(self, *args, **kwargs):
@@ -374,6 +377,7 @@ def _make_method(descriptor):
 
     method.__name__ = method_name
     method.__qualname__ = "Camera." + method_name
+    method.__module__ = "tqvsdk"
     method.__signature__ = signature
     returns = (f"a {tuple_name}({', '.join(outputs)})" if tuple_type else
                outputs[0] if outputs else "None")
@@ -384,6 +388,8 @@ def _make_method(descriptor):
 
 class Camera:
     """A camera handle over a connection of its own. Close it with close() or a with block."""
+
+    __module__ = "tqvsdk"
 
     def __init__(self, handle, connection, address, backend):
         self._handle, self._connection = handle, connection

@@ -17,6 +17,8 @@ CODES = range(256)
 class TextEnum(enum.IntEnum):
     """An enumeration of the library: each member knows its text."""
 
+    __module__ = "tqvsdk"
+
     @property
     def text(self):
         """The library's text of the member."""
@@ -73,5 +75,5 @@ def enumeration(name):
                     continue
                 member = member_name(decode_text(text))
                 members[member if member not in members else f"{member}_{code}"] = code
-            _built[name] = TextEnum(name, members, module=__package__)
+            _built[name] = TextEnum(name, members, module="tqvsdk")
         return _built[name]

@@ -103,7 +103,7 @@ def decode_text(data):
 
 # ------------------------------------------------------------------------------ result codes
 
-Result = enum.IntEnum("Result", dict(_generated.RESULT_CODES), module=__package__)
+Result = enum.IntEnum("Result", dict(_generated.RESULT_CODES), module="tqvsdk")
 Result.__doc__ = "The result codes of the library."
 
 
@@ -117,8 +117,13 @@ class TqvError(Exception):
     """A result code other than TQV_OK. code is the code (a Result where it is one of them),
     text the library's text for it, function the C function that answered it."""
 
+    __module__ = "tqvsdk"
+
     def __init__(self, code, function=None):
-        self.code = Result(code) if code in Result._value2member_map_ else code
+        try:
+            self.code = Result(code)
+        except ValueError:  # a code of the client library that the header does not name
+            self.code = code
         self.text = error_text(code)
         self.function = function
         where = f"{function}: " if function else ""
@@ -155,7 +160,7 @@ class Record:
             attributes["_pack_"] = 1
         self.c = type(cname, (ctypes.Structure,), attributes)
         self.python = dataclasses.make_dataclass(name, [(f[1], _field_pytype(f)) for f in fields])
-        self.python.__module__ = __package__
+        self.python.__module__ = "tqvsdk"
         self.python.__doc__ = f"The record {cname} of the C interface."
 
     def to_python(self, structure, lists=None):

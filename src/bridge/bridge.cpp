@@ -11,17 +11,21 @@
 
 namespace {
 
-// A parameter in its C form. Plain C types pass unchanged. Ready() is false when the call must
-// not be made (a host file that does not open); Deliver() hands outputs over after the call.
+// What a parameter does around the call unless it says otherwise: Ready() is false when the
+// call must not be made (a host file that does not open); Deliver() hands outputs over after it.
+struct ParamDefaults {
+  bool Ready() const { return true; }
+  void Deliver(uint32_t) const {}
+};
+
+// A parameter in its C form. Plain C types pass unchanged.
 template <typename T, bool kDownload>
-class Param {
+class Param : public ParamDefaults {
  public:
   static constexpr bool kFramework = false;
   using C = T;
   explicit Param(C value) : m_value(value) {}
-  bool Ready() const { return true; }
   T Get() const { return m_value; }
-  void Deliver(uint32_t) const {}
 
  private:
   T m_value;
@@ -29,7 +33,7 @@ class Param {
 
 // A host file object from a host path: created for a download, read for an upload.
 template <bool kDownload>
-class Param<tqvFilePtr, kDownload> {
+class Param<tqvFilePtr, kDownload> : public ParamDefaults {
  public:
   static constexpr bool kFramework = true;
   using C = const char*;
@@ -37,7 +41,6 @@ class Param<tqvFilePtr, kDownload> {
       : m_file(kDownload ? tqvOpenFileStdWrite(path) : tqvOpenFileStdRead(path)) {}
   bool Ready() const { return static_cast<bool>(m_file); }
   tqvFilePtr Get() const { return m_file; }
-  void Deliver(uint32_t) const {}
 
  private:
   tqvFilePtr m_file;
@@ -45,17 +48,15 @@ class Param<tqvFilePtr, kDownload> {
 
 // A progress delegate that calls the C callback; empty without one.
 template <bool kDownload>
-class Param<tqvProgressDelegate, kDownload> {
+class Param<tqvProgressDelegate, kDownload> : public ParamDefaults {
  public:
   static constexpr bool kFramework = true;
   using C = const tqvBridgeProgress*;
   explicit Param(C progress) : m_progress(progress) {}
-  bool Ready() const { return true; }
   tqvProgressDelegate Get() const {
     if (m_progress == nullptr || m_progress->callback == nullptr) return {};
     return tqvProgressDelegate(const_cast<tqvBridgeProgress*>(m_progress), &Report);
   }
-  void Deliver(uint32_t) const {}
 
  private:
   static int Report(void* object, unsigned done, unsigned total) {
@@ -67,12 +68,11 @@ class Param<tqvProgressDelegate, kDownload> {
 
 // A framework array the entry point fills; its elements go to the list after a success.
 template <typename E>
-class ListParam {
+class ListParam : public ParamDefaults {
  public:
   static constexpr bool kFramework = true;
   using C = const tqvBridgeList*;
   explicit ListParam(C list) : m_list(list) {}
-  bool Ready() const { return true; }
   zel::TArray<E>& Get() { return m_items; }
   void Deliver(uint32_t result) const {
     if (result != TQV_OK || m_list == nullptr || m_list->add == nullptr) return;
