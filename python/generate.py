@@ -86,7 +86,7 @@ def split_top(text, separator=","):
 
 
 def split_declarator(text):
-    """'const char* name' -> ('const char*', 'name'); 'uint8_t bytes[128]' -> (..., 'bytes', 128)."""
+    """'const char* name' -> ('const char*', 'name', 0); 'uint8_t raw[8]' -> (..., 'raw', 8)."""
     match = re.fullmatch(r"(.*?)\s*\b(\w+)\s*(?:\[(\d+)\])?", " ".join(text.split()))
     if not match:
         raise GenerationError(f"cannot read the declaration '{text}'")
@@ -264,8 +264,8 @@ def generate(table_text, header_text):
               "(method name, C name without tqv, in the operation table, through the bridge,\n"
               "#  parameters, name of the tuple of several outputs); parameter: (name, C type,\n"
               "#  role, extent). Roles: in, out, text (a text output), in_array, out_array,\n"
-              "#  record, dir_list, info_list, text_list, code_list, file_in (a host file the call\n"
-              "#  reads), file_out (one it writes), progress."),
+              "#  record, dir_list, info_list, text_list, code_list, file_in (a host file the\n"
+              "#  call reads), file_out (one it writes), progress."),
     ])
 
 

@@ -52,8 +52,3 @@ def test_settings_read_as_enumeration_members(camera):
     assert mode is tqvsdk.PresetSequencingMode.SUPERFRAMING
     assert tqvsdk.BoardType(camera.get_board_type()).text == "WZN"
 
-
-def test_unknown_names_are_not_enumerations():
-    with pytest.raises(AttributeError):
-        tqvsdk.NoSuchEnumeration
-    assert "TriggerSource" in dir(tqvsdk)

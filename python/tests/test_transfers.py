@@ -44,14 +44,6 @@ def test_upload_and_download_by_path_keep_every_byte(camera, tmp_path, size):
     down.check_complete(size)
 
 
-def test_an_empty_file_moves_too(camera, tmp_path):
-    source, target = tmp_path / "empty", tmp_path / "back"
-    source.write_bytes(b"")
-    camera.upload_file_std("/FlashFS/empty.bin", source)
-    camera.download_file_std("/FlashFS/empty.bin", target)
-    assert target.read_bytes() == b""
-
-
 def test_file_objects_stand_for_host_files(camera):
     data = payload(70_000)
     progress = Progress()

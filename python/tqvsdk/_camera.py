@@ -117,15 +117,16 @@ class _EntryArrays:
     def read(self, kind, array):
         prefix = f"tqv{kind}EntryArray_"
         entries = []
-        for index in range(getattr(self.sdk, prefix + "size")(array)):
+        sdk = self.sdk
+        for index in range(getattr(sdk, prefix + "size")(array)):
             if kind == "Dir":
-                entries.append(DirEntry(self._text(self.sdk.tqvDirEntryArray_fnameAt(array, index)),
-                                        self.sdk.tqvDirEntryArray_attribAt(array, index),
-                                        self.sdk.tqvDirEntryArray_sizeAt(array, index),
-                                        self.sdk.tqvDirEntryArray_timeLastModifiedAt(array, index)))
+                entries.append(DirEntry(self._text(sdk.tqvDirEntryArray_fnameAt(array, index)),
+                                        sdk.tqvDirEntryArray_attribAt(array, index),
+                                        sdk.tqvDirEntryArray_sizeAt(array, index),
+                                        sdk.tqvDirEntryArray_timeLastModifiedAt(array, index)))
             else:
-                entries.append(InfoEntry(self._text(self.sdk.tqvInfoEntryArray_nameAt(array, index)),
-                                         self._text(self.sdk.tqvInfoEntryArray_valueAt(array, index))))
+                entries.append(InfoEntry(self._text(sdk.tqvInfoEntryArray_nameAt(array, index)),
+                                         self._text(sdk.tqvInfoEntryArray_valueAt(array, index))))
         return entries
 
     def _text(self, pointer):
