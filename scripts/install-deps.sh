@@ -1,8 +1,9 @@
 #!/bin/sh
 # Installs the Debian packages the build, the tests and the benchmarks need.
 set -e
-packages="cmake ninja-build g++ pkg-config zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
-  python3 python3-numpy python3-pytest python3-pip python3-setuptools"
+packages="cmake ninja-build g++ pkg-config zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev"
+# The Python package tqvsdk: its generator, its tests, and pip for the offline installation test.
+packages="$packages python3 python3-numpy python3-pytest python3-pip python3-setuptools"
 [ "$#" -gt 0 ] && packages="$packages $*"
 if [ "$(id -u)" -eq 0 ]; then
   apt-get update -qq
