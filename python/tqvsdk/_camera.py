@@ -305,7 +305,7 @@ class _Call:
             if self.progress_error is None:
                 try:
                     report(done, total)
-                except BaseException as error:  # noqa: B902 - re-raised after the call
+                except BaseException as error:  # raised again once the call returns
                     self.progress_error = error
             return 0
 
