@@ -4,6 +4,8 @@ set -e
 packages="cmake ninja-build g++ pkg-config zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev"
 # Aravis: the GigE Vision / USB3 Vision transport of libzelcam (its .pc file needs libusb).
 packages="$packages libaravis-dev aravis-tools-cli libusb-1.0-0-dev"
+# The Python package tqvsdk: its generator, its tests, and pip for the offline installation test.
+packages="$packages python3 python3-numpy python3-pytest python3-pip python3-setuptools"
 [ "$#" -gt 0 ] && packages="$packages $*"
 if [ "$(id -u)" -eq 0 ]; then
   apt-get update -qq

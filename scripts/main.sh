@@ -4,5 +4,5 @@ set -e
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build --target camera_info
+cmake --build build --target camera_info tqvsdk_python
 ./build/examples/camera_info sim

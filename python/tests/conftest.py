@@ -1,0 +1,66 @@
+"""Fixtures: cameras on both simulated backends, and the library for calls made directly."""
+
+import ctypes
+import glob
+import os
+import re
+
+import pytest
+
+import tqvsdk
+
+ADDRESSES = {"ptree": "sim", "genicam": "genicam:sim"}
+SOURCE_DIR = os.environ.get("TQVSDK_SOURCE_DIR") or os.path.dirname(
+    os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+
+
+@pytest.fixture(params=sorted(ADDRESSES))
+def camera(request):
+    """A camera on each backend in turn."""
+    with tqvsdk.open(ADDRESSES[request.param]) as cam:
+        yield cam
+
+
+@pytest.fixture
+def ptree_camera():
+    with tqvsdk.open("sim") as cam:
+        yield cam
+
+
+@pytest.fixture
+def genicam_camera():
+    with tqvsdk.open("genicam:sim") as cam:
+        yield cam
+
+
+@pytest.fixture
+def sdk():
+    """libtqvSDK, for checking the package against the C functions themselves."""
+    return tqvsdk.libraries().sdk
+
+
+def c_function(sdk, name, restype, *argtypes):
+    function = getattr(sdk, name)
+    function.argtypes = list(argtypes)
+    function.restype = restype
+    return function
+
+
+@pytest.fixture
+def c_call(sdk):
+    """c_call(name, restype, *argtypes) -> the C function with its prototype set."""
+    return lambda name, restype, *argtypes: c_function(sdk, name, restype, *argtypes)
+
+
+UINT32 = ctypes.c_uint32
+
+
+def unbuilt_operations():
+    """Operations whose family has not landed yet: both backends answer NOT_SUPPORTED."""
+    interface = os.path.join(SOURCE_DIR, "src", "interface")
+    names = set()
+    for path in glob.glob(os.path.join(interface, "unbuilt*.h")) + \
+            glob.glob(os.path.join(interface, "unbuilt", "*.h")):
+        with open(path, encoding="utf-8") as header:
+            names |= set(re.findall(r"^#define TQV_UNBUILT_(\w+) TQV_MEMBER", header.read(), re.M))
+    return names
