@@ -176,6 +176,19 @@ int RunCommandLine(Session& session, std::vector<std::string> arguments, bool in
 
   std::reverse(arguments.begin(), arguments.end());
   try {
+    // A mistyped command reads better named than as "a subcommand is required".
+    if (!arguments.empty() && arguments.back().rfind('-', 0) != 0) {
+      const std::vector<CLI::App*> commands = app.get_subcommands({});
+      const bool known = std::any_of(commands.begin(), commands.end(), [&](const CLI::App* sub) {
+        return sub->get_name() == arguments.back();
+      });
+      if (!known) {
+        std::string names;
+        for (const CLI::App* sub : commands)
+          names += (names.empty() ? "" : ", ") + sub->get_name();
+        throw Failure(exitcode::kUsage, "no command " + arguments.back() + " (" + names + ")");
+      }
+    }
     app.parse(arguments);
     rest.insert(rest.end(), app.remaining().begin(), app.remaining().end());
     if (get->parsed() || set->parsed() || call->parsed()) {

@@ -99,7 +99,8 @@ void PrintValue(std::ostream& out, const std::string& name, const Json& value, s
         out << pad << "  [" << i << "]\n";
         PrintObject(out, value[i], indent + 4);
       } else {
-        PrintValue(out, "[" + std::to_string(i) + "]", value[i], 0, indent + 2, "");
+        PrintValue(out, std::string("[").append(std::to_string(i)).append("]"), value[i], 0,
+                   indent + 2, "");
       }
     }
     return;

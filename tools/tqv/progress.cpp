@@ -44,8 +44,11 @@ void Progress::Update(std::uint32_t done, std::uint32_t total) {
 
 void Progress::Draw(std::uint32_t done, std::uint32_t total) {
   const unsigned percent = total ? static_cast<unsigned>(std::uint64_t{done} * 100 / total) : 100u;
-  const std::string counts = " " + std::to_string(percent) + "% " + std::to_string(done) + "/" +
-                             std::to_string(total) + " B";
+  // Appended piece by piece: GCC 12 misreads a text put in front of a temporary string as an
+  // overlapping copy at -O3 (-Wrestrict).
+  std::string counts = " ";
+  counts.append(std::to_string(percent)).append("% ").append(std::to_string(done));
+  counts.append("/").append(std::to_string(total)).append(" B");
   if (terminal_) {
     const int room = width_ - static_cast<int>(label_.size() + counts.size()) - 4;
     const int bar = std::max(room, 10);

@@ -6,16 +6,17 @@
 namespace tqvcli {
 
 // Each enumerated setting with a Text/Enum pair in the library.
-#define TQV_CLI_TEXT_ENUMS(X)                                                                 \
-  X(PresetSequencingMode)                                                                     \
-  X(FrameSyncMode)                                                                            \
-  X(FrameSyncSource) X(Polarity) X(TriggerSource) X(TriggerMode) X(IRIGLatchSource)           \
-      X(SyncOutSource) X(FlagState) X(FOV) X(VideoFormat) X(VideoUpdateRate) X(VideoPosition) \
-          X(VideoTemporalFilter) X(VideoZoomFactor) X(VideoAGCMethod) X(NUCType) X(NUCSource) \
-              X(NUCFlagSetpointType) X(BadPixelCorrectionMethod) X(AutoFocusROIPosition)      \
-                  X(GigEPreset) X(CoolerType) X(CameraLinkType) X(BoardType) X(SsdState)      \
-                      X(LensCoverState) X(LensControlType) X(LensBandPass) X(SsdRecordMode)   \
-                          X(SsdRecordType)
+#define TQV_CLI_TEXT_ENUMS(X)                                                                      \
+  X(PresetSequencingMode)                                                                          \
+  X(FrameSyncMode)                                                                                 \
+  X(FrameSyncSource)                                                                               \
+  X(Polarity)                                                                                      \
+  X(TriggerSource) X(TriggerMode) X(IRIGLatchSource) X(SyncOutSource) X(FlagState) X(FOV)          \
+      X(VideoFormat) X(VideoUpdateRate) X(VideoPosition) X(VideoTemporalFilter) X(VideoZoomFactor) \
+          X(VideoAGCMethod) X(NUCType) X(NUCSource) X(NUCFlagSetpointType)                         \
+              X(BadPixelCorrectionMethod) X(AutoFocusROIPosition) X(GigEPreset) X(CoolerType)      \
+                  X(CameraLinkType) X(BoardType) X(SsdState) X(LensCoverState) X(LensControlType)  \
+                      X(LensBandPass) X(SsdRecordMode) X(SsdRecordType)
 // Each identity code with a name table (names only; codes are found by their names).
 #define TQV_CLI_NAME_TABLES(X) \
   X(CameraType) X(DetectorType) X(Readout) X(Variant) X(PleoraBoardType)
