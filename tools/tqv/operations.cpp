@@ -225,19 +225,25 @@ struct CalInfo : tqvSCalInfo {
 template <>
 struct Param<tqvSCalInfo*> : RecordParam<CalInfo> {};
 
-template <>
-struct Param<tqvDirEntryArray*> {
+// A listing handed out as an entry array, allocated before the call and freed after it.
+template <class A, A* (*Alloc)(), void (*Free)(A*)>
+struct EntryArrayParam {
   static constexpr Role kRole = Role::kOutList;
-  static constexpr const char* kType = "directory entries";
-  struct Free {
-    void operator()(tqvDirEntryArray* array) const { tqvDirEntryArray_Free(array); }
+  struct Deleter {
+    void operator()(A* array) const { Free(array); }
   };
-  using Storage = std::unique_ptr<tqvDirEntryArray, Free>;
+  using Storage = std::unique_ptr<A, Deleter>;
   static bool Prepare(Storage& array, Call&, std::size_t) {
-    array.reset(tqvDirEntryArray_Alloc());
+    array.reset(Alloc());
     return array != nullptr;
   }
-  static tqvDirEntryArray* Arg(Storage& array) { return array.get(); }
+  static A* Arg(Storage& array) { return array.get(); }
+};
+
+template <>
+struct Param<tqvDirEntryArray*>
+    : EntryArrayParam<tqvDirEntryArray, &tqvDirEntryArray_Alloc, &tqvDirEntryArray_Free> {
+  static constexpr const char* kType = "directory entries";
   static void Emit(Storage& array, Call& call, std::size_t index) {
     Json entries = Json::array();
     for (std::uint32_t i = 0; i < tqvDirEntryArray_size(array.get()); ++i) {
@@ -254,18 +260,9 @@ struct Param<tqvDirEntryArray*> {
 };
 
 template <>
-struct Param<tqvInfoEntryArray*> {
-  static constexpr Role kRole = Role::kOutList;
+struct Param<tqvInfoEntryArray*>
+    : EntryArrayParam<tqvInfoEntryArray, &tqvInfoEntryArray_Alloc, &tqvInfoEntryArray_Free> {
   static constexpr const char* kType = "information entries";
-  struct Free {
-    void operator()(tqvInfoEntryArray* array) const { tqvInfoEntryArray_Free(array); }
-  };
-  using Storage = std::unique_ptr<tqvInfoEntryArray, Free>;
-  static bool Prepare(Storage& array, Call&, std::size_t) {
-    array.reset(tqvInfoEntryArray_Alloc());
-    return array != nullptr;
-  }
-  static tqvInfoEntryArray* Arg(Storage& array) { return array.get(); }
   static void Emit(Storage& array, Call& call, std::size_t index) {
     Json entries = Json::object();
     for (std::uint32_t i = 0; i < tqvInfoEntryArray_size(array.get()); ++i) {
