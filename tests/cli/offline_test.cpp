@@ -203,13 +203,16 @@ TEST(CliHeader, DecodesFilesOfHeadersAndOfFrames) {
     SCOPED_TRACE(i);
     tqvSHeader expected{};
     ASSERT_EQ(tqvDecodeHeader(&expected, headers.data() + 128 * i), TQV_OK);
+    // Copied out: the record is packed, and its fields may not be bound to references.
+    const std::uint32_t clock = expected.clockFrequency;
+    const float temperature = expected.temperature1;
     const Json& header = decoded[i]["header"];
     EXPECT_EQ(decoded[i]["offset"], 128 * i);
-    EXPECT_EQ(header["clockFrequency"], expected.clockFrequency);
+    EXPECT_EQ(header["clockFrequency"], clock);
     EXPECT_EQ(header["hour"], i + 1);
     EXPECT_EQ(header["minute"], 5);
     EXPECT_EQ(header["second"], 9);
-    EXPECT_FLOAT_EQ(header["temperature1"].get<float>(), expected.temperature1);
+    EXPECT_FLOAT_EQ(header["temperature1"].get<float>(), temperature);
     EXPECT_EQ(header.size(), 59u) << "every field of the record";
   }
 
