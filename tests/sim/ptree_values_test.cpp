@@ -122,7 +122,8 @@ TEST(PtreeValues, ReadsConvertAcrossTypesOrAnswerNotSupported) {
       {Value{}, kAny, RES_NOT_SUPPORTED, ""},
   };
   for (const Case& test : cases) {
-    SCOPED_TRACE(paramtree::TypeName(test.stored.type) + (" " + paramtree::ToText(test.stored)));
+    SCOPED_TRACE(std::string(paramtree::TypeName(test.stored.type)) + " " +
+                 paramtree::ToText(test.stored));
     c.camera().Set(".conv", test.stored);
     std::string text;
     EXPECT_EQ(test.read(c.tree(), ".conv", &text), test.result);

@@ -42,8 +42,8 @@ TEST(Validity, TableOfNamesAndPaths) {
 TEST(Validity, EachForbiddenCharacterAnywhere) {
   for (char c : std::string("/\\:*?\"<>|")) {
     const bool pathAllows = c == '/' || c == '\\';
-    for (const std::string& text : {std::string(1, c), "ab" + std::string(1, c),
-                                    std::string(1, c) + "ab", "a" + std::string(1, c) + "b"}) {
+    for (const std::string& text : {std::string(1, c), std::string("ab") + c,
+                                    std::string(1, c) + "ab", std::string("a") + c + "b"}) {
       SCOPED_TRACE(text);
       EXPECT_EQ(tqvIsValidFileName(text.c_str()), TQV_ERROR);
       EXPECT_EQ(tqvIsValidFilePath(text.c_str()), pathAllows ? TQV_OK : TQV_ERROR);
