@@ -99,6 +99,7 @@ struct Device::Impl {
   std::vector<HookEntry> hooks;
   int nextHookId = 1;
   std::set<std::string> runningHooks;
+  std::vector<std::vector<std::string>> behaviours;
   FileStore files;
   FileProtocol protocol;
 };
