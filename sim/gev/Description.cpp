@@ -250,6 +250,12 @@ class Writer {
     if (layout.kind == Kind::String) kind = RegisterKind::Text;
     if (layout.kind == Kind::Register) kind = RegisterKind::Bytes;
     m_result.values[layout.name] = Register{layout.base, layout.valueLength, kind};
+    if (layout.limits) {
+      const char* const roles[] = {"__min", "__max", "__inc"};
+      for (u32 i = 0; i < (layout.kind == Kind::Integer ? 3u : 2u); ++i) {
+        m_result.values[layout.name + roles[i]] = Register{layout.base + 8 * (i + 1), 8, kind};
+      }
+    }
     if (layout.kind == Kind::Command) m_result.commands.push_back({layout.name, layout.base});
     if (!layout.mirrorOf.empty()) return;  // the source fills the register
     i64 slot = 0;

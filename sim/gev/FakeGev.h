@@ -42,7 +42,9 @@ struct Command {
 };
 
 // A camera description: the GenICam XML, where each feature's value lives (for a selected
-// feature: under the selector's first value) and what the memory holds at the start.
+// feature: under the selector's first value; for numbers also their limits, under the names of
+// their register nodes "<feature>__min", "__max" and "__inc") and what the memory holds at the
+// start.
 struct Description {
   std::string xml;
   std::map<std::string, Register> values;

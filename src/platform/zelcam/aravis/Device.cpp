@@ -6,10 +6,12 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <stdexcept>
 #include <type_traits>
+#include <vector>
 
 #include "aravis/Aravis.h"
 
@@ -198,10 +200,13 @@ class Enumeration final : public Feature, public IEnum {
     });
   }
   TArray<CEnumEntry> GetEntries() override {
+    // In the description's order: the node's children, as Aravis keeps its own list reversed.
     return Run([&](GError** error) {
       TArray<CEnumEntry> entries;
-      for (const GSList* item = arv_gc_enumeration_get_entries(Self()); item; item = item->next) {
-        auto* entry = ARV_GC_ENUM_ENTRY(item->data);
+      for (ArvDomNode* child = arv_dom_node_get_first_child(ARV_DOM_NODE(Node())); child;
+           child = arv_dom_node_get_next_sibling(child)) {
+        if (!ARV_IS_GC_ENUM_ENTRY(child)) continue;
+        auto* entry = ARV_GC_ENUM_ENTRY(child);
         CEnumEntry copy;
         copy.name = arv_gc_feature_node_get_name(ARV_GC_FEATURE_NODE(entry));
         copy.value = arv_gc_enum_entry_get_value(entry, error);
@@ -270,8 +275,9 @@ class Command final : public Feature, public ICommand {
   ArvGcPropertyNode* m_commandValue = nullptr;
 };
 
-// A block of bytes. A transfer of the whole register goes through its node; a shorter one reads
-// or writes only the bytes asked for, at the register's address on the device.
+// A block of bytes. A transfer of the whole register goes through its node; a shorter one moves
+// only the words it touches, at the register's address on the device (GigE Vision moves memory
+// in whole 4-byte words, so a partial last word is read first and written back whole).
 class Register final : public Feature, public IRegister {
  public:
   using Feature::Feature;
@@ -291,7 +297,11 @@ class Register final : public Feature, public IRegister {
         return;
       }
       const guint64 address = arv_gc_register_get_address(Self(), error);
-      if (!*error) arv_device_read_memory(Device(), address, length, buffer, error);
+      if (*error) return;
+      std::vector<u8> words(Words(length, size));
+      if (arv_device_read_memory(Device(), address, words.size(), words.data(), error)) {
+        std::memcpy(buffer, words.data(), static_cast<std::size_t>(length));
+      }
     });
   }
   void Set(const u8* buffer, i64 length) override {
@@ -305,14 +315,23 @@ class Register final : public Feature, public IRegister {
         return;
       }
       const guint64 address = arv_gc_register_get_address(Self(), error);
-      // Aravis takes the bytes to write through a non-const pointer; it does not change them.
-      if (!*error) {
-        arv_device_write_memory(Device(), address, length, const_cast<u8*>(buffer), error);
+      if (*error) return;
+      std::vector<u8> words(Words(length, size));
+      if (words.size() != static_cast<std::size_t>(length) &&
+          !arv_device_read_memory(Device(), address, words.size(), words.data(), error)) {
+        return;
       }
+      std::memcpy(words.data(), buffer, static_cast<std::size_t>(length));
+      arv_device_write_memory(Device(), address, words.size(), words.data(), error);
     });
   }
 
  private:
+  // The bytes of the whole words that hold `length` bytes, within the register.
+  static std::size_t Words(i64 length, guint64 size) {
+    const guint64 rounded = (static_cast<guint64>(length) + 3) / 4 * 4;
+    return static_cast<std::size_t>(rounded <= size ? rounded : static_cast<guint64>(length));
+  }
   ArvGcRegister* Self() { return ARV_GC_REGISTER(Node()); }
 };
 

@@ -1,0 +1,14 @@
+// Isolates the network before gtest (or anything else) starts a thread: a namespace belongs to
+// the thread that makes it and to the threads it starts afterwards.
+#include <gtest/gtest.h>
+
+#include "network.h"
+
+int main(int argc, char** argv) {
+  std::string why;
+  const bool isolated = sim::gev::IsolateNetwork(&why);
+  aravis_test::SetIsolation(isolated, why);
+  if (!isolated) std::fprintf(stderr, "network tests will be skipped: %s\n", why.c_str());
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
