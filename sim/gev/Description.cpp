@@ -312,7 +312,9 @@ class Writer {
 
   void Emit(const Layout& layout) {
     const std::string& name = layout.name;
-    const std::string quoted = "\"" + Escaped(name) + "\"";
+    std::string quoted = "\"";  // built piece by piece: GCC 12 misreads "x" + string (-Wrestrict)
+    quoted += Escaped(name);
+    quoted += '"';
     if (!layout.slots.selector.empty()) {
       m_nodes << "<IntSwissKnife Name=\"" << name << "__slot\"><pVariable Name=\"SEL\">"
               << layout.slots.selector << "</pVariable><Formula>(SEL - (" << layout.slots.first
@@ -340,9 +342,11 @@ class Writer {
       m_nodes << "<IntSwissKnife Name=" << quoted << ">";
       std::string formula;
       for (std::size_t i = 0; i < sum->second.size(); ++i) {
-        const std::string variable = "V" + std::to_string(i);
+        std::string variable = "V";
+        variable += std::to_string(i);
         m_nodes << "<pVariable Name=\"" << variable << "\">" << sum->second[i] << "</pVariable>";
-        formula += (i ? " + " : "") + variable;
+        if (i) formula += " + ";
+        formula += variable;
       }
       m_nodes << "<Formula>" << formula << "</Formula></IntSwissKnife>\n";
       return;

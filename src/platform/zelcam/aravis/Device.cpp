@@ -407,7 +407,7 @@ ArvDevice* OpenGigE(const Address& address, std::string* error) {
   ArvDevice* device = arv_gv_device_new(host, camera, failure.out());
   g_object_unref(camera);
   g_object_unref(host);
-  if (!device) Fail(error, "cannot open gev:" + address.target + ": " + failure.Message());
+  if (!device) Fail(error, "Aravis: " + failure.Message());
   return device;
 }
 
@@ -415,8 +415,7 @@ ArvDevice* OpenById(const Address& address, std::string* error) {
   Error failure;
   ArvDevice* device = arv_open_device(address.target.c_str(), failure.out());
   if (!device) {
-    Fail(error, "cannot open aravis:" + address.target + ": " +
-                    (failure ? failure.Message() : "no such device"));
+    Fail(error, "Aravis: " + (failure ? failure.Message() : "no device " + address.target));
   }
   return device;
 }
