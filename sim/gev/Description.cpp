@@ -1,5 +1,6 @@
 // A GenICam description (XML, register map, starting memory) made from a simulated camera.
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <set>
 #include <sstream>
@@ -48,6 +49,12 @@ std::string Hex(u32 value) {
   return text.str();
 }
 
+std::string Number(double value) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%.17g", value);
+  return text;
+}
+
 u32 RoundUp(u32 value, u32 step) { return (value + step - 1) / step * step; }
 
 std::vector<u8> BigEndian(std::uint64_t value, u32 length) {
@@ -70,8 +77,10 @@ struct Slots {
   i64 count = 1;
 };
 
-// One feature's registers: `stride` bytes per selector value from `base`. Values first, then
-// (numbers) minimum, maximum and increment, then availability when some state lacks it.
+// One feature's registers: `stride` bytes per selector value from `base`. The value first, then
+// the minimum, maximum and increment of numbers whose limits differ between selector values
+// (other limits are constants of the description), then availability when some state lacks it.
+// The fake camera has 60 KiB for all of them.
 struct Layout {
   std::string name;
   Kind kind = Kind::Integer;
@@ -80,7 +89,7 @@ struct Layout {
   u32 valueLength = 8;
   u32 stride = 8;
   bool writable = true;
-  bool limits = false;
+  bool limits = false;  // limit registers (else constants)
   bool availability = false;
   std::string mirrorOf;  // the feature whose value register this one reads
 };
@@ -156,12 +165,13 @@ class Writer {
     layout.writable = spec.writable;
     switch (spec.kind) {
       case Kind::Integer:
-        layout.limits = true;
-        layout.stride = 32;
-        break;
       case Kind::Float:
-        layout.limits = true;
-        layout.stride = 24;
+        ForEachSlot(layout, [&](const FeatureSpec& state) {
+          layout.limits = layout.limits || state.intMin != spec.intMin ||
+                          state.intMax != spec.intMax || state.intInc != spec.intInc ||
+                          state.floatMin != spec.floatMin || state.floatMax != spec.floatMax;
+        });
+        if (layout.limits) layout.stride = spec.kind == Kind::Integer ? 32 : 24;
         break;
       case Kind::Boolean:
       case Kind::Command:
@@ -175,7 +185,7 @@ class Writer {
           longest = std::max(longest, state.text.size());
         });
         layout.valueLength = layout.stride =
-            spec.writable ? 256u : std::max(64u, RoundUp(static_cast<u32>(longest) + 1, 16));
+            spec.writable ? 128u : std::max(32u, RoundUp(static_cast<u32>(longest) + 1, 16));
         break;
       }
       case Kind::Register:
@@ -264,6 +274,7 @@ class Writer {
       switch (layout.kind) {
         case Kind::Integer:
           Put(at, BigEndian(static_cast<std::uint64_t>(state.intValue), 8));
+          if (!layout.limits) break;
           Put(at + 8, BigEndian(static_cast<std::uint64_t>(state.intMin), 8));
           Put(at + 16, BigEndian(static_cast<std::uint64_t>(state.intMax), 8));
           Put(at + 24, BigEndian(static_cast<std::uint64_t>(state.intInc), 8));
@@ -273,6 +284,7 @@ class Writer {
           break;
         case Kind::Float:
           Put(at, BigEndianDouble(state.floatValue));
+          if (!layout.limits) break;
           Put(at + 8, BigEndianDouble(state.floatMin));
           Put(at + 16, BigEndianDouble(state.floatMax));
           break;
@@ -355,20 +367,35 @@ class Writer {
     switch (layout.kind) {
       case Kind::Integer:
         IntReg(layout, "value", 0, 8, layout.writable);
-        IntReg(layout, "min", 8, 8, false);
-        IntReg(layout, "max", 16, 8, false);
-        IntReg(layout, "inc", 24, 8, false);
+        if (layout.limits) {
+          IntReg(layout, "min", 8, 8, false);
+          IntReg(layout, "max", 16, 8, false);
+          IntReg(layout, "inc", 24, 8, false);
+        }
         m_nodes << "<Integer Name=" << quoted << ">" << available << "<pValue>" << name
-                << "__value</pValue><pMin>" << name << "__min</pMin><pMax>" << name
-                << "__max</pMax><pInc>" << name << "__inc</pInc></Integer>\n";
+                << "__value</pValue>";
+        if (layout.limits) {
+          m_nodes << "<pMin>" << name << "__min</pMin><pMax>" << name << "__max</pMax><pInc>"
+                  << name << "__inc</pInc></Integer>\n";
+        } else {
+          m_nodes << "<Min>" << spec.intMin << "</Min><Max>" << spec.intMax << "</Max><Inc>"
+                  << spec.intInc << "</Inc></Integer>\n";
+        }
         break;
       case Kind::Float:
         IntReg(layout, "value", 0, 8, layout.writable, true);
-        IntReg(layout, "min", 8, 8, false, true);
-        IntReg(layout, "max", 16, 8, false, true);
+        if (layout.limits) {
+          IntReg(layout, "min", 8, 8, false, true);
+          IntReg(layout, "max", 16, 8, false, true);
+        }
         m_nodes << "<Float Name=" << quoted << ">" << available << "<pValue>" << name
-                << "__value</pValue><pMin>" << name << "__min</pMin><pMax>" << name
-                << "__max</pMax></Float>\n";
+                << "__value</pValue>";
+        if (layout.limits) {
+          m_nodes << "<pMin>" << name << "__min</pMin><pMax>" << name << "__max</pMax></Float>\n";
+        } else {
+          m_nodes << "<Min>" << Number(spec.floatMin) << "</Min><Max>" << Number(spec.floatMax)
+                  << "</Max></Float>\n";
+        }
         break;
       case Kind::Boolean:
         IntReg(layout, "value", 0, 4, layout.writable);
