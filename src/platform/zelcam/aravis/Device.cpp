@@ -123,48 +123,38 @@ class Feature : public virtual IFeature {
   ArvGcFeatureNode* m_node;
 };
 
-class Integer final : public Feature, public IInteger {
+// A number: its value and limits through the Aravis interface of its kind (the node is of that
+// kind: GetFeature tested it).
+template <typename Interface, typename Value, typename ArvNode, Value (*get)(ArvNode*, GError**),
+          void (*set)(ArvNode*, Value, GError**), Value (*min)(ArvNode*, GError**),
+          Value (*max)(ArvNode*, GError**)>
+class Number : public Feature, public Interface {
  public:
   using Feature::Feature;
-  i64 GetValue() override {
-    return Run([&](GError** error) { return arv_gc_integer_get_value(Self(), error); });
+  Value GetValue() override { return Call(get); }
+  void SetValue(Value value) override {
+    Run([&](GError** error) { set(Self(), value, error); });
   }
-  void SetValue(i64 value) override {
-    Run([&](GError** error) { arv_gc_integer_set_value(Self(), value, error); });
-  }
-  i64 GetMin() override {
-    return Run([&](GError** error) { return arv_gc_integer_get_min(Self(), error); });
-  }
-  i64 GetMax() override {
-    return Run([&](GError** error) { return arv_gc_integer_get_max(Self(), error); });
-  }
-  i64 GetInc() override {
-    return Run([&](GError** error) { return arv_gc_integer_get_inc(Self(), error); });
-  }
+  Value GetMin() override { return Call(min); }
+  Value GetMax() override { return Call(max); }
 
- private:
-  ArvGcInteger* Self() { return ARV_GC_INTEGER(Node()); }
+ protected:
+  Value Call(Value (*read)(ArvNode*, GError**)) {
+    return Run([&](GError** error) { return read(Self(), error); });
+  }
+  ArvNode* Self() { return reinterpret_cast<ArvNode*>(Node()); }
 };
 
-class Float final : public Feature, public IFloat {
+class Integer final
+    : public Number<IInteger, i64, ArvGcInteger, arv_gc_integer_get_value, arv_gc_integer_set_value,
+                    arv_gc_integer_get_min, arv_gc_integer_get_max> {
  public:
-  using Feature::Feature;
-  double GetValue() override {
-    return Run([&](GError** error) { return arv_gc_float_get_value(Self(), error); });
-  }
-  void SetValue(double value) override {
-    Run([&](GError** error) { arv_gc_float_set_value(Self(), value, error); });
-  }
-  double GetMin() override {
-    return Run([&](GError** error) { return arv_gc_float_get_min(Self(), error); });
-  }
-  double GetMax() override {
-    return Run([&](GError** error) { return arv_gc_float_get_max(Self(), error); });
-  }
-
- private:
-  ArvGcFloat* Self() { return ARV_GC_FLOAT(Node()); }
+  using Number::Number;
+  i64 GetInc() override { return Call(arv_gc_integer_get_inc); }
 };
+
+using Float = Number<IFloat, double, ArvGcFloat, arv_gc_float_get_value, arv_gc_float_set_value,
+                     arv_gc_float_get_min, arv_gc_float_get_max>;
 
 class Boolean final : public Feature, public IBoolean {
  public:
