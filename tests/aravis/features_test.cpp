@@ -1,6 +1,7 @@
 // Every feature kind of zel::cam::gic over Aravis, against Aravis's fake GigE Vision camera:
 // what the host writes lands in the camera's registers and what the camera holds is what the host
 // reads, through Aravis's GigE Vision client on loopback.
+#include <arv.h>
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -274,3 +275,20 @@ TEST_F(Threads, TwoThreadsOnOneDevice) {
 }
 
 }  // namespace
+
+// "aravis:<id>" opens through Aravis's own device list; its in-process fake interface serves one
+// here (Aravis's discovery finds nothing else: the namespace has only loopback).
+using ById = Network;
+TEST_F(ById, AravisIdsOpenThroughAravisDeviceList) {
+  arv_enable_interface("Fake");
+  zel::CString reason;
+  auto device = zel::cam::gic::OpenDevice("aravis:Fake_1", &reason);
+  ASSERT_TRUE(device) << reason.c_str();
+  auto width = As<IInteger>(device, "Width");
+  ASSERT_TRUE(width);
+  width->SetValue(256);
+  EXPECT_EQ(width->GetValue(), 256);
+  EXPECT_FALSE(zel::cam::gic::OpenDevice("aravis:No-Such-Camera", &reason));
+  EXPECT_EQ(std::string(reason.c_str()).rfind("Aravis: ", 0), 0u) << reason.c_str();
+  arv_disable_interface("Fake");
+}
