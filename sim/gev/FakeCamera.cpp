@@ -167,6 +167,24 @@ void FakeCamera::SetText(const std::string& feature, const std::string& text) {
   Write(reg.address, bytes);
 }
 
+// GigE Vision bootstrap registers.
+constexpr u32 kHeartbeatTimeoutRegister = 0x0938;
+constexpr u32 kControlChannelPrivilegeRegister = 0x0A00;
+
+bool FakeCamera::Controlled() const {
+  if (!m_camera) throw std::logic_error("the fake camera is stopped");
+  guint32 privilege = 0;
+  arv_fake_camera_read_register(arv_gv_fake_camera_get_fake_camera(m_camera),
+                                kControlChannelPrivilegeRegister, &privilege);
+  return privilege != 0;
+}
+
+void FakeCamera::SetHeartbeatTimeout(u32 milliseconds) {
+  if (!m_camera) throw std::logic_error("the fake camera is stopped");
+  arv_fake_camera_write_register(arv_gv_fake_camera_get_fake_camera(m_camera),
+                                 kHeartbeatTimeoutRegister, milliseconds);
+}
+
 std::vector<std::string> FakeCamera::PendingCommands() const {
   std::vector<std::string> pending;
   for (const Command& command : m_description.commands) {

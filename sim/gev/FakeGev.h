@@ -93,6 +93,10 @@ class FakeCamera {
   void SetFloat(const std::string& feature, double value);
   std::string GetText(const std::string& feature) const;
   void SetText(const std::string& feature, const std::string& text);
+  // Whether a host holds the camera's control channel, and how long the camera waits for its
+  // heartbeat before it gives the channel up (the GigE Vision bootstrap registers).
+  bool Controlled() const;
+  void SetHeartbeatTimeout(u32 milliseconds);
   // Executed commands (their register holds the command value).
   std::vector<std::string> PendingCommands() const;
   // Finishes every executed command by clearing its register, as the camera does when it has

@@ -4,6 +4,7 @@
 #include <arv.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <stdexcept>
 #include <thread>
 
@@ -291,4 +292,22 @@ TEST_F(ById, AravisIdsOpenThroughAravisDeviceList) {
   EXPECT_FALSE(zel::cam::gic::OpenDevice("aravis:No-Such-Camera", &reason));
   EXPECT_EQ(std::string(reason.c_str()).rfind("Aravis: ", 0), 0u) << reason.c_str();
   arv_disable_interface("Fake");
+}
+
+// Aravis takes the control channel at opening, keeps it with its heartbeat while the device is
+// open and idle, and gives it back when the device goes.
+using Control = Network;
+TEST_F(Control, KeptByTheHeartbeatAndGivenBack) {
+  auto device = Open();
+  ASSERT_TRUE(device);
+  EXPECT_TRUE(camera->Controlled());
+  // Aravis's heartbeat comes every second; the camera now drops a host silent for 1.5 s. The
+  // camera judges it when the next packet comes: the read after the idle time.
+  camera->SetHeartbeatTimeout(1500);
+  std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+  camera->SetInt("ActivePreset", 3);
+  EXPECT_EQ(As<IInteger>(device, "ActivePreset")->GetValue(), 3);
+  EXPECT_TRUE(camera->Controlled());
+  device = {};
+  EXPECT_FALSE(camera->Controlled());
 }
