@@ -1,5 +1,7 @@
 // The main job over GenICam: open the built-in simulated device (or the address given as the
 // first argument), create a handle and print what the library reads from the camera.
+// A real GigE Vision camera: camera_info_genicam gev:192.168.1.20 (docs/gige.md); Aravis's fake
+// camera: tqv-fake-gev-camera -- camera_info_genicam gev:127.0.0.1
 #include <cstdio>
 
 #include "tqvSDK.h"
@@ -16,9 +18,10 @@ bool Report(const char* what, uint32_t result) {
 
 int main(int argc, char** argv) {
   const char* address = argc > 1 ? argv[1] : "sim";
-  zel::TSharedPtr<zel::cam::gic::IGenICam> device = zel::cam::gic::OpenDevice(address);
+  zel::CString reason;
+  zel::TSharedPtr<zel::cam::gic::IGenICam> device = zel::cam::gic::OpenDevice(address, &reason);
   if (!device) {
-    std::fprintf(stderr, "cannot open %s\n", address);
+    std::fprintf(stderr, "cannot open %s: %s\n", address, reason.c_str());
     return 1;
   }
   void* camera = nullptr;

@@ -716,6 +716,11 @@ void Device::ResetSelected(const std::string& name) {
   m_impl->Require(name, {}).selected.clear();
 }
 
+std::vector<std::vector<std::string>> Device::Behaviours() const {
+  std::lock_guard<std::recursive_mutex> hold(m_impl->mutex);
+  return m_impl->behaviours;
+}
+
 std::vector<Access> Device::Log() const {
   std::lock_guard<std::recursive_mutex> hold(m_impl->mutex);
   return std::vector<Access>(m_impl->log.begin(), m_impl->log.end());

@@ -100,6 +100,7 @@ struct Device::Impl {
   std::vector<HookEntry> hooks;
   int nextHookId = 1;
   std::set<std::string> runningHooks;
+  std::vector<std::vector<std::string>> behaviours;
   FileStore files;
   FileProtocol protocol;
   std::atomic<u64> nowMs{0};

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "genicam/Behaviours.h"
+#include "genicam/DeviceImpl.h"
 #include "genicam/SimDevice.h"
 
 namespace sim::genicam {
@@ -58,6 +59,7 @@ class Loader {
       if (!done.insert(args).second) continue;
       try {
         InstallBehaviour(m_device, args);
+        m_device.Internal().behaviours.push_back(args);
       } catch (const std::exception& e) {
         throw std::runtime_error(where + ": " + e.what());
       }

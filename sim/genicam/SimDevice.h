@@ -229,6 +229,9 @@ class SIM_API Device {
   int ExecuteCount(const std::string& name) const;
   // Forgets the per-selector states of a selected feature.
   void ResetSelected(const std::string& name);
+  // The behaviours the profile switched on, each as its name and arguments ("period",
+  // "PS0IntegrationWidth", "PS0IntegrationTime", "ms"), in the order they were installed.
+  std::vector<std::vector<std::string>> Behaviours() const;
 
   // Traffic log.
   std::vector<Access> Log() const;

@@ -107,6 +107,10 @@ class ZEL_API CAccessException : public std::exception {
 // camera. Empty when the address is not known.
 // "sim:file=<path>" loads the simulated camera's profile from a file; the built-in profiles and
 // the profile format are described in docs/simulated-cameras.md.
+// "gev:<IPv4>" opens the GigE Vision camera at that address and "aravis:<id>" the camera Aravis
+// knows by that id, when libzelcam is built with Aravis (docs/gige.md).
 ZEL_API TSharedPtr<IGenICam> OpenDevice(const char* address);
+// The same; when the device cannot be opened, *reason (if given) says why.
+ZEL_API TSharedPtr<IGenICam> OpenDevice(const char* address, CString* reason);
 
 }  // namespace zel::cam::gic
