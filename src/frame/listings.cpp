@@ -28,7 +28,7 @@ char* HostCopy(const zel::CString& text) { return zelStrDup(text.c_str()); }
 // for every entry point; only then is a null array refused.
 template <typename Entries, typename Call>
 u32 FillList(void* handle, Entries* entries, Call call) {
-  zel::TSharedPtr<ITQVSDK> sdk = sdks().Resolve(handle);
+  CTQVSDKArray::Ref sdk = sdks().Resolve(handle);
   if (!sdk) return rc::kError;
   if (!entries) return rc::kInvalidArgument;
   return call(*sdk, *entries);
