@@ -114,6 +114,22 @@ TEST(Registry, DestroyWhileACallRunsDeletesAfterTheCallReturns) {
   EXPECT_EQ(deletions.load(), 1);
 }
 
+// Code that keeps a backend beyond a call converts its hold into a shared pointer of its own.
+TEST(Registry, SharedPointerTakenFromACallOutlivesTheHandle) {
+  SimTree sim;
+  std::atomic<int> deletions{0};
+  void* handle = sdks().Add(new ProbeBackend(sim.tree(), &deletions));
+  zel::TSharedPtr<ITQVSDK> kept = sdks().Resolve(handle);
+  ASSERT_EQ(kept.get(), handle);
+  EXPECT_EQ(tqvDestroy(handle), TQV_OK);
+  EXPECT_EQ(tqvTestConnection(handle), TQV_ERROR);
+  EXPECT_EQ(deletions.load(), 0);
+  EXPECT_EQ(kept->TestConnection(), TQV_OK);
+  kept.Reset();
+  EXPECT_EQ(deletions.load(), 1);
+  EXPECT_FALSE(static_cast<zel::TSharedPtr<ITQVSDK>>(sdks().Resolve(handle)));
+}
+
 TEST(Registry, DestroyingTheFirstOfThreeKeepsTheOthersInOrder) {
   SimTree sim;
   std::atomic<int> deletions[3] = {0, 0, 0};
