@@ -44,7 +44,8 @@ bool AllocationFailure::Fired() const { return t_fired; }
 
 }  // namespace testutil
 
-// The replaceable allocation functions; the nothrow forms of the standard library call these.
+// Every replaceable allocation function, so that all of them allocate alike (the sanitizers'
+// runtimes bring their own forms, which must not meet these deallocation functions).
 void* operator new(std::size_t size) { return Allocate(size); }
 void* operator new[](std::size_t size) { return Allocate(size); }
 void* operator new(std::size_t size, std::align_val_t alignment) {
@@ -52,6 +53,27 @@ void* operator new(std::size_t size, std::align_val_t alignment) {
 }
 void* operator new[](std::size_t size, std::align_val_t alignment) {
   return AllocateAligned(size, alignment);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  try {
+    return Allocate(size);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
+  return operator new(size, tag);
+}
+void* operator new(std::size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept {
+  try {
+    return AllocateAligned(size, alignment);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+void* operator new[](std::size_t size, std::align_val_t alignment,
+                     const std::nothrow_t& tag) noexcept {
+  return operator new(size, alignment, tag);
 }
 void operator delete(void* block) noexcept { std::free(block); }
 void operator delete[](void* block) noexcept { std::free(block); }
@@ -61,3 +83,11 @@ void operator delete(void* block, std::align_val_t) noexcept { std::free(block);
 void operator delete[](void* block, std::align_val_t) noexcept { std::free(block); }
 void operator delete(void* block, std::size_t, std::align_val_t) noexcept { std::free(block); }
 void operator delete[](void* block, std::size_t, std::align_val_t) noexcept { std::free(block); }
+void operator delete(void* block, const std::nothrow_t&) noexcept { std::free(block); }
+void operator delete[](void* block, const std::nothrow_t&) noexcept { std::free(block); }
+void operator delete(void* block, std::align_val_t, const std::nothrow_t&) noexcept {
+  std::free(block);
+}
+void operator delete[](void* block, std::align_val_t, const std::nothrow_t&) noexcept {
+  std::free(block);
+}
