@@ -3,7 +3,9 @@
 //   template <typename Use> u32 WithConstants(Use use)  // runs use(constants) on its loaded
 //                                                       // constants, or returns their failure
 //   template <typename Use> u32 Serialised(Use use)     // runs use() under the backend's rules
-// and defines the operations with TQV_TIMING_OPERATIONS(<class>).
+// and defines the operations with TQV_TIMING_OPERATIONS(<class>). Every clock, ITR and bound
+// operation runs through WithConstants, so a backend that loads its constants lazily answers with
+// their failure before it reads or writes anything.
 #pragma once
 
 #include "common/presets.h"
@@ -91,20 +93,23 @@
     });                                                                                            \
   }                                                                                                \
   u32 Backend::NeedITR(u8 presetSequencingMode, u8 frameSyncMode, bool* itr) {                     \
-    *itr = timing::NeedITR(presetSequencingMode, frameSyncMode);                                   \
-    return rc::kOk;                                                                                \
+    return WithConstants([&](const FPAConstants&) {                                                \
+      return *itr = timing::NeedITR(presetSequencingMode, frameSyncMode), rc::kOk;                 \
+    });                                                                                            \
   }                                                                                                \
   u32 Backend::NeedITREx(bool* itr) {                                                              \
-    return Serialised([&] { return timing::NeedITREx(*this, itr); });                              \
+    return WithConstants([&](const FPAConstants&) { return timing::NeedITREx(*this, itr); });      \
   }                                                                                                \
   u32 Backend::BoundFrameRate(u8 preset, bool itr) {                                               \
-    return Serialised([&] { return timing::BoundFrameRate(*this, preset, itr); });                 \
+    return WithConstants(                                                                          \
+        [&](const FPAConstants&) { return timing::BoundFrameRate(*this, preset, itr); });          \
   }                                                                                                \
   u32 Backend::BoundSuperframeRate(bool itr) {                                                     \
-    return Serialised([&] { return timing::BoundSuperframeRate(*this, itr); });                    \
+    return WithConstants(                                                                          \
+        [&](const FPAConstants&) { return timing::BoundSuperframeRate(*this, itr); });             \
   }                                                                                                \
   u32 Backend::BoundFrameRates() {                                                                 \
-    return Serialised([&] { return timing::BoundFrameRates(*this); });                             \
+    return WithConstants([&](const FPAConstants&) { return timing::BoundFrameRates(*this); });     \
   }                                                                                                \
   u32 Backend::GetDwellCounts(u32* count0, u32* count1, u32* count2, u32* count3) {                \
     return Serialised([&] {                                                                        \

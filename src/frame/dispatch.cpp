@@ -21,7 +21,7 @@
   static_assert(std::is_same_v<decltype(&::tqv##name), u32(*) TQV_WITH_HANDLE params>,          \
                 "the public header must declare tqv" #name " with the operation's parameters"); \
   extern "C" TQV_API u32 tqv##name TQV_WITH_HANDLE params {                                     \
-    zel::TSharedPtr<ITQVSDK> sdk = sdks().Resolve(handle);                                      \
+    CTQVSDKArray::Ref sdk = sdks().Resolve(handle);                                             \
     if (!sdk) return rc::kError;                                                                \
     return sdk->name args;                                                                      \
   }

@@ -18,7 +18,7 @@ TQV_API uint32_t tqvGetNumPresets(void* handle, uint8_t* count) {
 
 TQV_API uint32_t tqvGetHasFPAGainLevels(void* handle, bool* has) {
   *has = false;
-  zel::TSharedPtr<ITQVSDK> sdk = sdks().Resolve(handle);
+  CTQVSDKArray::Ref sdk = sdks().Resolve(handle);
   if (!sdk) return rc::kError;
   u8 levels = 0;
   u32 result = sdk->GetSupportedGainLevels(&levels);

@@ -24,12 +24,13 @@ bool InRange(const List* list, u32 index) {
 // A copy the host releases with tqvFree.
 char* HostCopy(const zel::CString& text) { return zelStrDup(text.c_str()); }
 
-// Resolves the handle and runs `list` with the host's array (which must not be null).
+// Resolves the handle and runs `list` with the host's array. An unknown handle answers first, as
+// for every entry point; only then is a null array refused.
 template <typename Entries, typename Call>
 u32 FillList(void* handle, Entries* entries, Call call) {
-  if (!entries) return rc::kInvalidArgument;
-  zel::TSharedPtr<ITQVSDK> sdk = sdks().Resolve(handle);
+  CTQVSDKArray::Ref sdk = sdks().Resolve(handle);
   if (!sdk) return rc::kError;
+  if (!entries) return rc::kInvalidArgument;
   return call(*sdk, *entries);
 }
 

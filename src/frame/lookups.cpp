@@ -92,7 +92,7 @@ extern "C" TQV_API uint32_t tqvGetVideoFormats(void* handle, zel::TArray<uint8_t
 }
 
 extern "C" TQV_API uint32_t tqvGetVideoZoomFactors(void* handle, zel::TArray<uint8_t>& factors) {
-  zel::TSharedPtr<ITQVSDK> sdk = sdks().Resolve(handle);
+  CTQVSDKArray::Ref sdk = sdks().Resolve(handle);
   if (!sdk) return rc::kError;
   bool legacyVFPGA = false;
   u8 boardType = 0;

@@ -3,6 +3,7 @@
 // buffer register). Transfers may be zlib-compressed.
 #include <zlib.h>
 
+#include <algorithm>
 #include <memory>
 #include <new>
 
@@ -60,37 +61,59 @@ u32 CheckStatus(u32 readResult, u8 status) {
   return status == 0 ? rc::kOk : rc::kError;
 }
 
-// Inflates one received chunk into the host file. Returns false on a broken stream.
-bool InflateChunk(z_stream& stream, u8* input, u32 inputLength, const Buffer& output,
-                  zel::IFile& file, u32* produced, bool* ended) {
-  stream.next_in = input;
-  stream.avail_in = inputLength;
-  *produced = 0;
-  const u32 outputLength = output.length;
+// True when the rest of the chunk's input holds no more output: inflating it into a single spare
+// byte either ends the stream or runs out of input. A damaged stream (a check value that does not
+// match, for one) gives false like extra data does.
+bool NothingMore(z_stream& stream) {
   for (;;) {
-    stream.next_out = output.data();
-    stream.avail_out = outputLength;
-    int status = inflate(&stream, Z_NO_FLUSH);
-    u32 made = outputLength - stream.avail_out;
-    if (made) file.Write(output.data(), made);
-    *produced += made;
-    if (status == Z_STREAM_END) {
-      *ended = true;
-      return true;
-    }
-    if (status != Z_OK && status != Z_BUF_ERROR) return false;
-    if (stream.avail_in == 0 && stream.avail_out != 0) return true;
-    if (status == Z_BUF_ERROR && made == 0) return true;  // no progress possible
+    u8 spare = 0;
+    stream.next_out = &spare;
+    stream.avail_out = 1;
+    const int status = inflate(&stream, Z_NO_FLUSH);
+    if (stream.avail_out == 0) return false;  // more data than announced
+    if (status == Z_STREAM_END || status == Z_BUF_ERROR) return true;
+    if (status != Z_OK) return false;
+    if (stream.avail_in == 0) return true;
   }
 }
 
-// Fills the send buffer with the next part of the deflate stream. Returns the bytes produced;
-// `last` tells that the stream has ended (or broke: what was produced is still sent).
+// Inflates one received chunk into the host file, writing at most `wanted` bytes (what the camera
+// still announces). Returns false for a stream that is broken, ends short of `wanted`, or holds
+// more than `wanted`. The output block that would complete the file is written only after the
+// rest of the chunk has shown no more data, so a damaged download never leaves a file of the
+// announced length behind.
+bool InflateChunk(z_stream& stream, u8* input, u32 inputLength, const Buffer& output,
+                  zel::IFile& file, u32 wanted, u32* produced) {
+  stream.next_in = input;
+  stream.avail_in = inputLength;
+  *produced = 0;
+  for (;;) {
+    const u32 room = std::min(output.length, wanted - *produced);
+    stream.next_out = output.data();
+    stream.avail_out = room;
+    const int status = inflate(&stream, Z_NO_FLUSH);
+    const u32 made = room - stream.avail_out;
+    const bool ended = status == Z_STREAM_END;
+    if (!ended && status != Z_OK && status != Z_BUF_ERROR) return false;
+    const bool complete = *produced + made == wanted;
+    if (complete && !ended && !NothingMore(stream)) return false;
+    if (made) file.Write(output.data(), made);
+    *produced += made;
+    if (ended || complete) return complete;
+    if (stream.avail_in == 0 && stream.avail_out != 0) return true;  // the chunk is used up
+    if (status == Z_BUF_ERROR && made == 0) return true;             // no progress possible
+  }
+}
+
+// Fills the send buffer with the next part of the deflate stream and returns the bytes produced.
+// `last` tells that the stream has ended; `failed` that deflate reported an error, after which
+// what was produced is still sent and deflating goes on with the next chunk.
 u32 DeflateChunk(z_stream& stream, const Buffer& input, const Buffer& output, zel::IFile& file,
-                 u32* remaining, bool* last) {
+                 u32* remaining, bool* last, bool* failed) {
   const u32 length = output.length;
   stream.next_out = output.data();
   stream.avail_out = length;
+  *failed = false;
   while (stream.avail_out > 0) {
     if (stream.avail_in == 0 && *remaining > 0) {
       u32 part = *remaining < length ? *remaining : length;
@@ -101,8 +124,12 @@ u32 DeflateChunk(z_stream& stream, const Buffer& input, const Buffer& output, ze
     }
     const int flush = (stream.avail_in == 0 && *remaining == 0) ? Z_FINISH : Z_NO_FLUSH;
     const int status = deflate(&stream, flush);
-    if (status == Z_STREAM_END || (status != Z_OK && status != Z_BUF_ERROR)) {
+    if (status == Z_STREAM_END) {
       *last = true;
+      break;
+    }
+    if (status != Z_OK && status != Z_BUF_ERROR) {
+      *failed = true;
       break;
     }
   }
@@ -191,7 +218,6 @@ u32 CTQVSDKGenICam::FileDownload(u8 kind, const char* name, zel::TSharedPtr<zel:
   const u32 total = static_cast<u32>(size);
   u32 remaining = total;
   u32 offset = 0;
-  bool ended = false;
   if (result == rc::kOk) {
     result = gicSetEnumValue(m_device, m_fileNames->operationSelector, kRead, kGicAttempts);
   }
@@ -206,9 +232,10 @@ u32 CTQVSDKGenICam::FileDownload(u8 kind, const char* name, zel::TSharedPtr<zel:
     GenICamLockRelease unlocked(*this);
     u32 produced = request;
     if (compressed) {
-      if (ended ||
-          !InflateChunk(stream, received.data(), chunkLength, inflated, *file, &produced, &ended)) {
-        result = rc::kError;  // a broken stream, or more data announced than the stream holds
+      // A broken stream, or one shorter or longer than the camera announced.
+      if (!InflateChunk(stream, received.data(), chunkLength, inflated, *file, remaining,
+                        &produced)) {
+        result = rc::kError;
         break;
       }
       offset += chunkLength;
@@ -216,7 +243,7 @@ u32 CTQVSDKGenICam::FileDownload(u8 kind, const char* name, zel::TSharedPtr<zel:
       file->Write(received.data(), request);
       offset += request;
     }
-    remaining = produced >= remaining ? 0 : remaining - produced;
+    remaining -= produced;
     if (progress) progress(total - remaining, total);
   }
 
@@ -264,7 +291,14 @@ u32 CTQVSDKGenICam::FileUpload(u8 kind, const char* name, zel::TSharedPtr<zel::I
     {
       GenICamLockRelease unlocked(*this);
       if (compressed) {
-        chunk = DeflateChunk(stream, input, send, *file, &remaining, &last);
+        bool failed = false;
+        chunk = DeflateChunk(stream, input, send, *file, &remaining, &last, &failed);
+        // A deflate error that leaves nothing to send cannot be got past: the stream will never
+        // be complete, and the upload must not be reported as done.
+        if (failed && chunk == 0) {
+          result = rc::kError;
+          break;
+        }
       } else {
         chunk = remaining < chunkLength ? remaining : chunkLength;
         file->Read(send.data(), chunk);  // a short read sends whatever the buffer holds

@@ -244,7 +244,10 @@ u32 CTQVSDKPTree::SetGainLevel(u8 value) {
 u32 CTQVSDKPTree::GetFPABiasCount(u8* value) {
   if (Cached(m_cache.fpaBiasCount, value)) return rc::kOk;
   constexpr const char* kPath = ".system.bias.count";
-  if (resVerify(m_tree, kPath) == rc::kOk) return CachedGet(m_cache.fpaBiasCount, kPath, value);
+  const u32 present = resVerify(m_tree, kPath);
+  if (present == rc::kOk) return CachedGet(m_cache.fpaBiasCount, kPath, value);
+  // Only a missing path means a single bias; any other failure says nothing about the count.
+  if (present != rc::kNotFound) return present;
   Keep(m_cache.fpaBiasCount, u8{1});
   *value = 1;
   return rc::kOk;

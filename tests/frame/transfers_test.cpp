@@ -339,6 +339,37 @@ INSTANTIATE_TEST_SUITE_P(Backends, TransferEntryPoints,
                                            Backend::GenICamCompressed),
                          [](const auto& info) { return BackendName(info.param); });
 
+// Every listing entry point answers an unknown handle with 0xFFFFFFFF whatever the array; only a
+// known handle without an array gets 166, and then without camera traffic.
+TEST(Listings, UnknownHandleIsAnsweredBeforeTheArrayIsChecked) {
+  testutil::PTreeCamera cam;
+  tqvDirEntryArray* dir = tqvDirEntryArray_Alloc();
+  tqvInfoEntryArray* info = tqvInfoEntryArray_Alloc();
+  using Listing = std::function<u32(void* handle, bool withArray)>;
+  const std::vector<std::pair<const char*, Listing>> listings = {
+      {"ListNUCs", [&](void* h, bool a) { return tqvListNUCs(h, a ? dir : nullptr); }},
+      {"ListStates", [&](void* h, bool a) { return tqvListStates(h, a ? dir : nullptr); }},
+      {"ListLensStates", [&](void* h, bool a) { return tqvListLensStates(h, a ? dir : nullptr); }},
+      {"ListPalettes", [&](void* h, bool a) { return tqvListPalettes(h, a ? dir : nullptr); }},
+      {"ListDir", [&](void* h, bool a) { return tqvListDir(h, "/FlashFS", a ? dir : nullptr); }},
+      {"GetCameraExtraInfo",
+       [&](void* h, bool a) { return tqvGetCameraExtraInfo(h, a ? info : nullptr); }},
+  };
+  int notAHandle = 0;
+  for (const auto& [name, list] : listings) {
+    for (void* unknown : {static_cast<void*>(nullptr), static_cast<void*>(&notAHandle)}) {
+      EXPECT_EQ(list(unknown, false), TQV_ERROR) << name;
+      EXPECT_EQ(list(unknown, true), TQV_ERROR) << name;
+    }
+    cam.camera().ClearTraffic();
+    EXPECT_EQ(list(cam.handle(), false), TQV_INVALID_ARGUMENT) << name;
+    EXPECT_TRUE(cam.camera().Traffic().empty()) << name;
+  }
+  EXPECT_EQ(tqvDirEntryArray_size(dir), 0u);
+  tqvDirEntryArray_Free(dir);
+  tqvInfoEntryArray_Free(info);
+}
+
 TEST(HostFiles, OpenForWritingCreatesForReadingNeedsTheFile) {
   testutil::TempDir dir;
   const std::string path = dir.File("host.bin");

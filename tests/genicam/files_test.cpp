@@ -3,6 +3,10 @@
 // every access of a transfer), and the lock released around host work and progress.
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
+#include <algorithm>
+#include <functional>
 #include <future>
 #include <memory>
 #include <string>
@@ -12,6 +16,7 @@
 #include "common/sim_fixtures.h"
 #include "common/testutil.h"
 #include "common/transfers.h"
+#include "deflate_faults.h"
 #include "genicam/CTQVSDKGenICam.h"
 
 using sim::genicam::Access;
@@ -403,5 +408,128 @@ TEST_F(GicFiles, ProgressRunsWithoutTheLock) {
     EXPECT_EQ(result, TQV_OK);
     EXPECT_EQ(calls, 3);
     EXPECT_TRUE(allAnswered) << (upload ? "upload" : "download");
+  }
+}
+
+// --- Damaged compressed streams
+// --------------------------------------------------------------------
+
+namespace {
+
+constexpr u32 kRegister = 512;  // the access buffer register of the built-in profiles
+
+// A file that compresses to less than one register, so that the whole stream arrives in the first
+// chunk and every damage to it can be seen there.
+Bytes Compressible() {
+  Bytes data(40000);
+  for (std::size_t i = 0; i < data.size(); ++i)
+    data[i] = static_cast<u8>((i / 7) % 13);
+  return data;
+}
+
+// After every file operation the protocol has run, `change` may alter what the camera shows.
+void AfterFileOperations(const GicCamera& cam, std::function<void(sim::genicam::Device&)> change) {
+  cam.device().OnExecute("FileOperationExecute", [change](sim::genicam::Device& device,
+                                                          const std::string&) { change(device); });
+}
+
+}  // namespace
+
+// The camera's stream and its announced size disagree, or the stream is corrupt: the download
+// fails, never writes past the announced size, and never leaves a host file of that size behind.
+TEST_F(GicFiles, DamagedCompressedDownloadsFailAndLeaveTheFileShort) {
+  const Bytes data = Compressible();
+  struct Case {
+    const char* what;
+    i64 announced;    // the size the camera claims after the open; 0: the true size
+    int corruptByte;  // a byte of the first register to flip; -1: none
+  };
+  const Case cases[] = {
+      {"longer than announced", 30000, -1},
+      {"longer by one byte", 39999, -1},
+      {"longer than one output block", 1, -1},
+      {"longer, ending on an output block", 20 * kRegister, -1},
+      {"shorter than announced", 50000, -1},
+      {"corrupt in its middle", 0, 40},
+      {"corrupt check value", 0, -2},  // the last byte of the stream
+  };
+  uLongf streamLength = compressBound(static_cast<uLong>(data.size()));
+  Bytes stream(streamLength);
+  ASSERT_EQ(
+      compress2(stream.data(), &streamLength, data.data(), data.size(), Z_DEFAULT_COMPRESSION),
+      Z_OK);
+  ASSERT_LT(streamLength, kRegister);
+
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    GicCamera cam(kCompressed);
+    ASSERT_EQ(cam.device().Files().Write("/FlashFS/nuc/flat.nuc", data), 0);
+    const int corrupt = c.corruptByte == -2 ? static_cast<int>(streamLength) - 1 : c.corruptByte;
+    AfterFileOperations(cam, [&c, corrupt](sim::genicam::Device& device) {
+      const i64 operation = device.GetInt("FileOperationSelector");
+      if (operation == 0 && c.announced) device.SetInt("FileSize", c.announced);
+      if (operation == 2 && corrupt >= 0) {
+        std::vector<u8> bytes = device.GetRegister("FileAccessBuffer");
+        bytes[static_cast<std::size_t>(corrupt)] ^= 0x55;
+        device.SetRegister("FileAccessBuffer", bytes);
+      }
+    });
+    const u64 announced = c.announced ? static_cast<u64>(c.announced) : data.size();
+    ProgressLog progress;
+    auto file = MemFile();
+    EXPECT_EQ(Backend(cam).FileDownload(kNUC, "flat", file, progress.Delegate()), TQV_ERROR);
+    const Bytes written = Contents(file);
+    EXPECT_LT(written.size(), announced) << "the host file looks complete";
+    EXPECT_TRUE(std::equal(written.begin(), written.end(), data.begin()) || corrupt >= 0);
+    EXPECT_TRUE(progress.calls.empty()) << "no chunk was reported as done";
+    EXPECT_EQ(cam.device().Count("FileAccessBuffer", "regGet"), 1u) << "stops at the damage";
+    EXPECT_FALSE(cam.device().IsFileOpen());
+  }
+}
+
+// A deflate error sends what was produced and deflating goes on; when it cannot go on, the upload
+// fails, even on a camera that would accept the truncated stream, and the camera keeps no file.
+TEST_F(GicFiles, DeflateErrorsNeverReportAnIncompleteUpload) {
+  const Bytes data = testutil::RandomBytes(40000, 5);
+  // The step has already filled part of the register when deflate fails.
+  const auto midChunk = [](const z_stream& s) {
+    return s.avail_out > 0 && s.avail_out < kRegister;
+  };
+  const auto atOnce = [](const z_stream&) { return true; };
+  struct Case {
+    const char* what;
+    std::function<bool(const z_stream&)> when;
+    int count;
+    u32 expected;
+  };
+  const Case cases[] = {
+      {"one failure in a chunk", midChunk, 1, TQV_OK},
+      {"failing from the first call", atOnce, -1, TQV_ERROR},
+      {"failing from the middle of a chunk", midChunk, -1, TQV_ERROR},
+  };
+  for (const Case& c : cases) {
+    for (bool lenient : {false, true}) {
+      SCOPED_TRACE(::testing::Message() << c.what << (lenient ? ", lenient camera" : ""));
+      GicCamera cam(kCompressed);
+      if (lenient) {  // a camera that closes whatever it got without a complaint
+        AfterFileOperations(cam, [](sim::genicam::Device& device) {
+          if (device.GetInt("FileOperationSelector") == 1) device.SetInt("FileOperationStatus", 0);
+        });
+      }
+      u32 result = TQV_OK;
+      {
+        testutil::ScopedDeflateFault fault(c.when, c.count);
+        result = Backend(cam).FileUpload(kNUC, "deflated", MemFile(data), {});
+        EXPECT_GE(testutil::DeflateFailures(), 1) << "the fault did not fire";
+      }
+      EXPECT_EQ(result, c.expected);
+      if (c.expected == TQV_OK) {
+        EXPECT_EQ(StoredFile(cam, "/FlashFS/nuc/deflated.nuc"), data);
+      } else {
+        EXPECT_FALSE(cam.device().Files().Exists("/FlashFS/nuc/deflated.nuc"));
+      }
+      EXPECT_EQ(FileOperations(cam.device().Log()).closes, 1);
+      EXPECT_FALSE(cam.device().IsFileOpen());
+    }
   }
 }

@@ -2,7 +2,9 @@
 // window, cache invalidation, enumeration texts and the bias rules.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/sim_fixtures.h"
@@ -179,6 +181,58 @@ TEST(PtreeTiming, BiasIndexMustBeBelowTheCountAndAtMostOne) {
   float volts = 0;
   ASSERT_EQ(tqvGetFPABiasEx(cam.handle(), 1, &volts), TQV_OK);
   EXPECT_EQ(cam.camera().Count("get", ".system.bias.detector1"), 1u);
+}
+
+// Only "not found" means a camera with one bias; any other failure of the presence test is
+// returned and leaves the count uncached, so the next call asks again.
+TEST(PtreeTiming, BiasCountFailuresAreNotCached) {
+  for (u32 code : {TQV_FAILED, TQV_TIMEOUT, TQV_ACCESS_DENIED, TQV_ERROR}) {
+    PTreeCamera cam;  // two biases
+    cam.camera().InjectFault(".system.bias.count", code, 1, "verify");
+    u8 count = 0;
+    EXPECT_EQ(tqvGetFPABiasCount(cam.handle(), &count), code);
+    EXPECT_EQ(count, 0) << "no output on failure";
+    ASSERT_EQ(tqvGetFPABiasCount(cam.handle(), &count), TQV_OK) << code;
+    EXPECT_EQ(count, 2) << code;
+
+    PTreeCamera direct;
+    direct.camera().InjectFault(".system.bias.count", code, 1, "verify");
+    float volts = 0;
+    EXPECT_EQ(tqvGetFPABiasEx(direct.handle(), 1, &volts), code);
+    EXPECT_EQ(tqvGetFPABiasEx(direct.handle(), 1, &volts), TQV_OK) << code;
+    EXPECT_FLOAT_EQ(volts, 0.75f);
+  }
+}
+
+// The clock, ITR and bound operations load the sensor constants before anything else and answer
+// with their failure; nothing is written.
+TEST(PtreeTiming, ItrAndBoundsLoadTheConstantsFirst) {
+  testutil::SimTree sim;
+  sim.camera().Remove(".system.info.fpa.clockFrequency");
+  testutil::Handle handle;
+  ASSERT_EQ(tqvCreateParamTreeEx(handle.out(), sim.tree(), 1), TQV_OK);
+  bool itr = false;
+  const std::vector<std::pair<const char*, std::function<u32()>>> calls = {
+      {"NeedITR", [&] { return tqvNeedITR(handle, 1, 0, &itr); }},
+      {"NeedITREx", [&] { return tqvNeedITREx(handle, &itr); }},
+      {"BoundFrameRate", [&] { return tqvBoundFrameRate(handle, 0, false); }},
+      {"BoundFrameRate preset 4", [&] { return tqvBoundFrameRate(handle, 4, true); }},
+      {"BoundSuperframeRate", [&] { return tqvBoundSuperframeRate(handle, false); }},
+      {"BoundFrameRates", [&] { return tqvBoundFrameRates(handle); }},
+  };
+  for (const auto& [name, call] : calls) {
+    sim.camera().ClearTraffic();
+    EXPECT_EQ(call(), TQV_NOT_FOUND) << name;
+    EXPECT_EQ(sim.camera().Count("get", ".system.info.fpa.clockFrequency"), 1u) << name;
+    EXPECT_TRUE(sim.camera().Writes().empty()) << name;
+  }
+  EXPECT_FALSE(itr) << "no output on failure";
+
+  sim.camera().Set(".system.info.fpa.clockFrequency", Value::U32(25000000));
+  EXPECT_EQ(tqvNeedITR(handle, 1, 0, &itr), TQV_OK);
+  EXPECT_TRUE(itr);
+  EXPECT_EQ(tqvBoundFrameRate(handle, 4, false), TQV_INVALID_ARGUMENT);
+  EXPECT_EQ(tqvBoundFrameRates(handle), TQV_OK);
 }
 
 TEST(PtreeTiming, SkimmingLimitsComeFromVosWithADefault) {
