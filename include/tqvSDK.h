@@ -13,6 +13,10 @@
 #ifndef TQVSDK_H
 #define TQVSDK_H
 
+#if defined(__cplusplus) && __cplusplus < 201703L
+#error "tqvSDK.h: the C++ declarations need C++17 or later (-std=c++17; pkg-config tqvSDK-cxx)"
+#endif
+
 #include <stdbool.h>
 #include <stddef.h>
 #include <stdint.h>
