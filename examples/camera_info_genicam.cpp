@@ -1,6 +1,8 @@
 // The main job over GenICam: open the built-in simulated device (or the address given as the
-// first argument), create a handle and print what the library reads from the camera.
+// first argument), create a handle and print what the library reads from the camera. When the
+// device cannot be opened or a handle cannot be created, it says why.
 #include <cstdio>
+#include <string>
 
 #include "tqvSDK.h"
 
@@ -12,19 +14,57 @@ bool Report(const char* what, uint32_t result) {
   return result == TQV_OK;
 }
 
+// Why no handle could be created: the camera is not ready, or it lacks one of the sensor
+// constants the library reads at creation (per-preset ones carry the prefix "PS0", except on a
+// frame grabber).
+void ExplainCreateFailure(zel::cam::gic::IGenICam& device, uint32_t result) {
+  using namespace zel::cam::gic;
+  static const char* const kConstants[] = {
+      "MfgDeadRows",         "MfgReadoutChannels",         "MfgClockFrequency",
+      "MfgLineDeadWidth",    "MfgPreIntegrationDeadWidth", "MfgPostIntegrationDeadWidth",
+      "IntegrationWidthMin", "IntegrationWidthMax",        "FrameWidthMin",
+      "FrameWidthMax",       "MfgPipelineDelay",           "MfgIntegrationDeadWidth",
+      "MfgFrameDeadWidth"};
+  zel::TSharedPtr<IFeature> ready = device.GetFeature("Ready");
+  auto* flag = dynamic_cast<IBoolean*>(ready.get());
+  try {
+    if (!flag) {
+      std::fprintf(stderr, "cannot create a handle: the camera has no boolean feature Ready\n");
+      return;
+    }
+    if (!flag->GetValue()) {
+      std::fprintf(stderr, "cannot create a handle: the camera is not ready (Ready is false)\n");
+      return;
+    }
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "cannot create a handle: Ready does not read: %s\n", error.what());
+    return;
+  }
+  for (const char* name : kConstants) {
+    const std::string prefixed = std::string("PS0") + name;
+    if (!device.GetFeature(name) && !device.GetFeature(prefixed.c_str())) {
+      std::fprintf(stderr, "cannot create a handle: the camera lacks the sensor constant %s\n",
+                   name);
+      return;
+    }
+  }
+  std::fprintf(stderr, "cannot create a handle: %s (%u)\n", tqvErrorToString(result), result);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const char* address = argc > 1 ? argv[1] : "sim";
-  zel::TSharedPtr<zel::cam::gic::IGenICam> device = zel::cam::gic::OpenDevice(address);
+  zel::CString reason;
+  zel::TSharedPtr<zel::cam::gic::IGenICam> device = zel::cam::gic::OpenDevice(address, &reason);
   if (!device) {
-    std::fprintf(stderr, "cannot open %s\n", address);
+    std::fprintf(stderr, "cannot open %s: %s\n", address, reason.c_str());
     return 1;
   }
   void* camera = nullptr;
   uint32_t result = tqvCreateGenICam(&camera, device);
   if (result != TQV_OK) {
-    std::fprintf(stderr, "cannot create a handle: %s\n", tqvErrorToString(result));
+    ExplainCreateFailure(*device, result);
     return 1;
   }
 

@@ -1,5 +1,7 @@
 #include "zel/cam/gic.h"
 
+#include <string>
+
 #include "genicam/SimDevice.h"
 
 namespace zel::cam::gic {
@@ -7,9 +9,14 @@ namespace zel::cam::gic {
 IFeature::~IFeature() = default;
 IGenICam::~IGenICam() = default;
 
-TSharedPtr<IGenICam> OpenDevice(const char* address) {
+TSharedPtr<IGenICam> OpenDevice(const char* address) { return OpenDevice(address, nullptr); }
+
+TSharedPtr<IGenICam> OpenDevice(const char* address, CString* reason) {
   // Only the in-process simulated device exists so far; real transports plug in here.
-  return sim::genicam::OpenSimDevice(address);
+  std::string error;
+  TSharedPtr<IGenICam> device = sim::genicam::OpenSimDevice(address, &error);
+  if (reason) *reason = device ? "" : error.c_str();
+  return device;
 }
 
 }  // namespace zel::cam::gic

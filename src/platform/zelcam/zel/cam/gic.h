@@ -108,5 +108,8 @@ class ZEL_API CAccessException : public std::exception {
 // "sim:file=<path>" loads the simulated camera's profile from a file; the built-in profiles and
 // the profile format are described in docs/simulated-cameras.md.
 ZEL_API TSharedPtr<IGenICam> OpenDevice(const char* address);
+// The same; when the device cannot be opened, *reason (when given) says why, e.g. the profile's
+// line and message.
+ZEL_API TSharedPtr<IGenICam> OpenDevice(const char* address, CString* reason);
 
 }  // namespace zel::cam::gic
