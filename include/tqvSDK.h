@@ -709,24 +709,24 @@ TQV_API uint32_t tqvReboot(void* handle);
 /** @} */
 
 /** @name Temperatures
- * Temperature readings (the detector in kelvin, the others in degrees Celsius). */
+ * Temperature readings: the detector in kelvin, the others in the camera's own unit. */
 /** @{ */
-/** Reads the detector's cold temperature setpoint, in kelvin. */
+/** Reads the detector's cold temperature setpoint. */
 TQV_API uint32_t tqvGetFPAColdTemperature(void* handle, float* value);
-/** Sets the detector's cold temperature setpoint, in kelvin. */
+/** Sets the detector's cold temperature setpoint. */
 TQV_API uint32_t tqvSetFPAColdTemperature(void* handle, float value);
 /** Reads the detector (FPA) temperature, in kelvin. */
 TQV_API uint32_t tqvGetFPATemperature(void* handle, float* value);
-/** Reads the digitizer and power board temperatures, in degrees Celsius. */
+/** Reads the digitizer and power board temperatures. */
 TQV_API uint32_t tqvGetBoardTemperatures(void* handle, float* digitizer, float* powerBoard);
-/** Reads the front panel, air gap and internal temperatures, in degrees Celsius. */
+/** Reads the front panel, air gap and internal temperatures. */
 TQV_API uint32_t tqvGetVxTemperatures(void* handle, float* frontPanel, float* airGap,
                                       float* internal);
-/** Reads the front panel and air gap temperatures, in degrees Celsius. */
+/** Reads the front panel and air gap temperatures. */
 TQV_API uint32_t tqvGetKxTemperatures(void* handle, float* frontPanel, float* airGap);
-/** Reads the chassis temperature, in degrees Celsius. */
+/** Reads the chassis temperature. */
 TQV_API uint32_t tqvGetTxTemperatures(void* handle, float* value);
-/** Reads the lens temperature, in degrees Celsius. */
+/** Reads the lens temperature. */
 TQV_API uint32_t tqvGetLensTemperature(void* handle, float* value);
 
 /** @} */
@@ -1076,15 +1076,15 @@ TQV_API uint32_t tqvGetFlagTemperatureControlled(void* handle, bool* value);
 TQV_API uint32_t tqvGetFlagState(void* handle, uint8_t* value);
 /** Sets the flag position: 0 Stowed, 1 InFOV (moves the flag). */
 TQV_API uint32_t tqvSetFlagState(void* handle, uint8_t value);
-/** Reads the flag's temperature setpoint, in degrees Celsius. */
+/** Reads the flag's temperature setpoint. */
 TQV_API uint32_t tqvGetFlagDesiredTemperature(void* handle, float* value);
-/** Sets the flag's temperature setpoint, in degrees Celsius. */
+/** Sets the flag's temperature setpoint. */
 TQV_API uint32_t tqvSetFlagDesiredTemperature(void* handle, float value);
 /** Reads whether the flag's cooler is powered. */
 TQV_API uint32_t tqvGetFlagCoolerEnabled(void* handle, bool* value);
 /** Sets whether the flag's cooler is powered. */
 TQV_API uint32_t tqvSetFlagCoolerEnabled(void* handle, bool value);
-/** Reads the flag temperature, in degrees Celsius. */
+/** Reads the flag temperature. */
 TQV_API uint32_t tqvGetFlagTemperature(void* handle, float* value);
 
 /** @} */
@@ -1597,13 +1597,13 @@ TQV_API uint32_t tqvSetShowBadPixels(void* handle, bool value);
 TQV_API uint32_t tqvGetNUCFlagSetpointType(void* handle, uint8_t* value);
 /** Sets how the flag setpoints are given: 0 Delta, 1 Fixed. */
 TQV_API uint32_t tqvSetNUCFlagSetpointType(void* handle, uint8_t value);
-/** Reads the low and high flag setpoints relative to the scene, in degrees. */
+/** Reads the low and high flag setpoints as differences of temperature. */
 TQV_API uint32_t tqvGetNUCFlagSetpointDeltas(void* handle, float* low, float* high);
-/** Sets the low and high flag setpoints relative to the scene, in degrees. */
+/** Sets the low and high flag setpoints as differences of temperature. */
 TQV_API uint32_t tqvSetNUCFlagSetpointDeltas(void* handle, float low, float high);
-/** Reads the low and high fixed flag setpoints, in degrees Celsius. */
+/** Reads the low and high fixed flag setpoint temperatures. */
 TQV_API uint32_t tqvGetNUCFlagSetpointTemps(void* handle, float* low, float* high);
-/** Sets the low and high fixed flag setpoints, in degrees Celsius. */
+/** Sets the low and high fixed flag setpoint temperatures. */
 TQV_API uint32_t tqvSetNUCFlagSetpointTemps(void* handle, float low, float high);
 /** Reads which presets 0-3 a correction run covers. */
 TQV_API uint32_t tqvGetNUCPresets(void* handle, bool* preset0, bool* preset1, bool* preset2,
