@@ -64,20 +64,20 @@ struct Param<tqvProgressCallback> {
   static constexpr bool kPointer = true;
   tqvProgressCallback Get(bool null) { return null ? nullptr : &Progress; }
 };
-template <>
-struct Param<tqvDirEntryArray*> {
+// A real listing array, so that a call that wrongly goes on finds a valid one.
+template <typename Array, Array* (*Alloc)(), void (*Free)(Array*)>
+struct ArrayParam {
   static constexpr bool kPointer = true;
-  tqvDirEntryArray* array = tqvDirEntryArray_Alloc();
-  ~Param() { tqvDirEntryArray_Free(array); }
-  tqvDirEntryArray* Get(bool null) { return null ? nullptr : array; }
+  Array* array = Alloc();
+  ~ArrayParam() { Free(array); }
+  Array* Get(bool null) { return null ? nullptr : array; }
 };
 template <>
-struct Param<tqvInfoEntryArray*> {
-  static constexpr bool kPointer = true;
-  tqvInfoEntryArray* array = tqvInfoEntryArray_Alloc();
-  ~Param() { tqvInfoEntryArray_Free(array); }
-  tqvInfoEntryArray* Get(bool null) { return null ? nullptr : array; }
-};
+struct Param<tqvDirEntryArray*>
+    : ArrayParam<tqvDirEntryArray, tqvDirEntryArray_Alloc, tqvDirEntryArray_Free> {};
+template <>
+struct Param<tqvInfoEntryArray*>
+    : ArrayParam<tqvInfoEntryArray, tqvInfoEntryArray_Alloc, tqvInfoEntryArray_Free> {};
 template <>
 struct Param<tqvFilePtr> {
   static constexpr bool kPointer = true;
@@ -171,7 +171,8 @@ Expect ExpectForOperation(const std::string& name) {
   return {};
 }
 
-// The exported camera functions that are not generated from the operation table: name, call.
+// The exported camera functions that are not generated from the operation table, with their
+// answers to null.
 constexpr Expect kProgressOptional2{TQV_INVALID_ARGUMENT, Arg(2) | Arg(3)};
 constexpr Expect kProgressOptional1{TQV_INVALID_ARGUMENT, Arg(1) | Arg(2)};
 // clang-format off
@@ -189,7 +190,7 @@ constexpr Expect kProgressOptional1{TQV_INVALID_ARGUMENT, Arg(1) | Arg(2)};
   X(GetGainLevelsAreNamed, {}) X(GetGainLevelName, {}) X(GetVideoFormats, {})   \
   X(GetVideoZoomFactors, {}) X(GetFilterNameEx, {})                             \
   X(GetVideoOverlayPalette, (Expect{TQV_INVALID_ARGUMENT, 0, false}))           \
-  X(GetVideoMargin, (Expect{TQV_INVALID_ARGUMENT, Arg(0), false}))              \
+  X(GetVideoMargin, (Expect{TQV_INVALID_ARGUMENT, 0, false}))                    \
   X(SetVideoMargin, (Expect{TQV_INVALID_ARGUMENT, 0, false}))                   \
   X(DownloadNUCStdC, kProgressOptional2) X(UploadNUCStdC, kProgressOptional1)   \
   X(UploadNUCStdExC, kProgressOptional2) X(DownloadStateStdC, kProgressOptional2) \
