@@ -248,12 +248,20 @@ struct FreeExpect<void> {
   u32 optional = 0;
 };
 
+// What the allocating functions hand out goes back to them.
+template <typename R>
+void Release(R) {}
+void Release(void* block) { tqvFree(block); }
+void Release(tqvDirEntryArray* array) { tqvDirEntryArray_Free(array); }
+void Release(tqvInfoEntryArray* array) { tqvInfoEntryArray_Free(array); }
+
 template <typename R, typename... P>
 void SweepFree(const char* name, R (*fn)(P...), FreeExpect<R> expect) {
   SCOPED_TRACE(name);
   constexpr bool pointers[] = {Param<P>::kPointer..., false};
   if (!(Param<P>::kPointer || ...)) {
-    CallWith(fn, kAllNull);  // nothing to null; the call is listed for completeness
+    // Nothing to null; the call is listed for completeness (what it hands out goes back).
+    if constexpr (!std::is_void_v<R>) Release(CallWith(fn, kAllNull));
     return;
   }
   for (int i = -1; i < static_cast<int>(sizeof...(P)); ++i) {
