@@ -1,5 +1,6 @@
 /* The main job: open the built-in simulated camera (or the address given as the first argument),
- * create a handle and print what the library reads from the camera. */
+ * create a handle and print what the library reads from the camera. When the camera cannot be
+ * opened or a handle cannot be created, it says why. */
 #include <stdio.h>
 
 #include "ParamTree.h"
@@ -10,18 +11,52 @@ static int report(const char* what, uint32_t result) {
   return result == TQV_OK;
 }
 
+/* Why no handle could be created: the camera is not ready, or it lacks one of the sensor
+ * constants the library reads at creation. */
+static void explain_create_failure(void* tree, uint32_t result) {
+  static const char* const kConstants[] = {
+      "readoutChannels",         "clockFrequency",           "lineDeadWidth",
+      "preIntegrationDeadWidth", "postIntegrationDeadWidth", "minimumIntegrationWidth",
+      "maximumIntegrationWidth", "minimumFrameWidth",        "maximumFrameWidth",
+      "pipelineDelay",           "maximumGainLevel"};
+  bool ready = false;
+  uint32_t check = resGetBool(tree, ".system.ready", &ready);
+  if (check != TQV_OK) {
+    fprintf(stderr, "cannot create a handle: the camera's ready flag does not read: %s (%u)\n",
+            resErrorToString(check), check);
+    return;
+  }
+  if (!ready) {
+    fprintf(stderr, "cannot create a handle: the camera is not ready (.system.ready is false)\n");
+    return;
+  }
+  for (size_t i = 0; i < sizeof kConstants / sizeof kConstants[0]; ++i) {
+    char path[64];
+    snprintf(path, sizeof path, ".system.info.fpa.%s", kConstants[i]);
+    check = resVerify(tree, path);
+    if (check != TQV_OK) {
+      fprintf(stderr, "cannot create a handle: the camera lacks the sensor constant %s: %s (%u)\n",
+              path, resErrorToString(check), check);
+      return;
+    }
+  }
+  fprintf(stderr, "cannot create a handle: %s (%u)\n", tqvErrorToString(result), result);
+}
+
 int main(int argc, char** argv) {
   const char* address = argc > 1 ? argv[1] : "sim";
   void* tree = NULL;
   void* camera = NULL;
   uint32_t result = resOpen(address, &tree);
   if (result != TQV_OK) {
-    fprintf(stderr, "cannot open %s: %s\n", address, resErrorToString(result));
+    const char* reason = resLastOpenError();
+    fprintf(stderr, "cannot open %s: %s (%u)%s%s\n", address, resErrorToString(result), result,
+            *reason ? ": " : "", reason);
     return 1;
   }
   result = tqvCreateParamTree(&camera, tree);
   if (result != TQV_OK) {
-    fprintf(stderr, "cannot create a handle: %s\n", tqvErrorToString(result));
+    explain_create_failure(tree, result);
     resClose(tree);
     return 1;
   }

@@ -1,8 +1,10 @@
 // The main job over GenICam: open the built-in simulated device (or the address given as the
-// first argument), create a handle and print what the library reads from the camera.
+// first argument), create a handle and print what the library reads from the camera. When the
+// device cannot be opened or a handle cannot be created, it says why.
 // A real GigE Vision camera: camera_info_genicam gev:192.168.1.20 (docs/gige.md); Aravis's fake
 // camera: tqv-fake-gev-camera -- camera_info_genicam gev:127.0.0.1
 #include <cstdio>
+#include <string>
 
 #include "tqvSDK.h"
 
@@ -12,6 +14,43 @@ bool Report(const char* what, uint32_t result) {
   if (result != TQV_OK)
     std::printf("%-28s failed: %s (%u)\n", what, tqvErrorToString(result), result);
   return result == TQV_OK;
+}
+
+// Why no handle could be created: the camera is not ready, or it lacks one of the sensor
+// constants the library reads at creation (per-preset ones carry the prefix "PS0", except on a
+// frame grabber).
+void ExplainCreateFailure(zel::cam::gic::IGenICam& device, uint32_t result) {
+  using namespace zel::cam::gic;
+  static const char* const kConstants[] = {
+      "MfgDeadRows",         "MfgReadoutChannels",         "MfgClockFrequency",
+      "MfgLineDeadWidth",    "MfgPreIntegrationDeadWidth", "MfgPostIntegrationDeadWidth",
+      "IntegrationWidthMin", "IntegrationWidthMax",        "FrameWidthMin",
+      "FrameWidthMax",       "MfgPipelineDelay",           "MfgIntegrationDeadWidth",
+      "MfgFrameDeadWidth"};
+  zel::TSharedPtr<IFeature> ready = device.GetFeature("Ready");
+  auto* flag = dynamic_cast<IBoolean*>(ready.get());
+  try {
+    if (!flag) {
+      std::fprintf(stderr, "cannot create a handle: the camera has no boolean feature Ready\n");
+      return;
+    }
+    if (!flag->GetValue()) {
+      std::fprintf(stderr, "cannot create a handle: the camera is not ready (Ready is false)\n");
+      return;
+    }
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "cannot create a handle: Ready does not read: %s\n", error.what());
+    return;
+  }
+  for (const char* name : kConstants) {
+    const std::string prefixed = std::string("PS0") + name;
+    if (!device.GetFeature(name) && !device.GetFeature(prefixed.c_str())) {
+      std::fprintf(stderr, "cannot create a handle: the camera lacks the sensor constant %s\n",
+                   name);
+      return;
+    }
+  }
+  std::fprintf(stderr, "cannot create a handle: %s (%u)\n", tqvErrorToString(result), result);
 }
 
 }  // namespace
@@ -27,7 +66,7 @@ int main(int argc, char** argv) {
   void* camera = nullptr;
   uint32_t result = tqvCreateGenICam(&camera, device);
   if (result != TQV_OK) {
-    std::fprintf(stderr, "cannot create a handle: %s\n", tqvErrorToString(result));
+    ExplainCreateFailure(*device, result);
     return 1;
   }
 

@@ -266,7 +266,8 @@ std::string LastOpenError() { return t_lastOpenError; }
 
 namespace paramtree {
 
-u32 OpenSimTransport(std::string_view rest, std::unique_ptr<ITransport>* transport) {
+u32 OpenSimTransport(std::string_view rest, std::unique_ptr<ITransport>* transport,
+                     std::string* reason) {
   using namespace sim::ptree;
   auto camera = std::make_shared<Camera>();
   std::string error;
@@ -279,6 +280,7 @@ u32 OpenSimTransport(std::string_view rest, std::unique_ptr<ITransport>* transpo
     result = LoadBuiltinProfile(*camera, rest.substr(1), &error);
   }
   t_lastOpenError = error;
+  if (reason) *reason = error;
   if (result != kOk) return result;
   *transport = std::make_unique<SimTransport>(std::move(camera));
   return kOk;

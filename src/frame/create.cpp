@@ -49,7 +49,7 @@ TQV_API uint32_t tqvCreateGenICamEx(void** out, zel::TSharedPtr<zel::cam::gic::I
                                     uint32_t flags) {
   if (!out) return rc::kInvalidArgument;
   *out = nullptr;
-  if (!device) return rc::kError;
+  if (!device) return rc::kInvalidArgument;
   auto backend = std::make_unique<CTQVSDKGenICam>(device);
   u32 result = backend->Init(flags);
   if (result != rc::kOk) return result;

@@ -1,8 +1,10 @@
-// The exported tqv<Name> entry point of every camera operation: resolve the handle, call the
-// operation with the arguments unchanged, return its result. The registry lock is not held while
-// the operation runs; the resolved reference keeps the backend alive until the call returns.
+// The exported tqv<Name> entry point of every camera operation: resolve the handle, refuse null
+// pointers (frame/nullcheck.h), call the operation with the arguments unchanged, return its
+// result. The registry lock is not held while the operation runs; the resolved reference keeps the
+// backend alive until the call returns.
 #include <type_traits>
 
+#include "frame/nullcheck.h"
 #include "frame/registry.h"
 #include "interface/opsets.h"
 
@@ -23,6 +25,8 @@
   extern "C" TQV_API u32 tqv##name TQV_WITH_HANDLE params {                                     \
     CTQVSDKArray::Ref sdk = sdks().Resolve(handle);                                             \
     if (!sdk) return rc::kError;                                                                \
+    static constexpr nulls::Rule kNullRule = nulls::RuleFor(#name);                             \
+    if (u32 refused = nulls::Check(kNullRule) args; refused != rc::kOk) return refused;         \
     return sdk->name args;                                                                      \
   }
 

@@ -1,5 +1,6 @@
 // Listings for C hosts: the entry arrays, their accessors, and the listing entry points that fill
 // them.
+#include "frame/nullcheck.h"
 #include "frame/registry.h"
 
 namespace {
@@ -24,13 +25,13 @@ bool InRange(const List* list, u32 index) {
 // A copy the host releases with tqvFree.
 char* HostCopy(const zel::CString& text) { return zelStrDup(text.c_str()); }
 
-// Resolves the handle and runs `list` with the host's array. An unknown handle answers first, as
-// for every entry point; only then is a null array refused.
+// Resolves the handle and runs `list` with the host's array; a null array (or a null `path` of a
+// directory listing) gives 166 after the handle check.
 template <typename Entries, typename Call>
-u32 FillList(void* handle, Entries* entries, Call call) {
+u32 FillList(void* handle, Entries* entries, Call call, const char* path = "") {
   CTQVSDKArray::Ref sdk = sdks().Resolve(handle);
   if (!sdk) return rc::kError;
-  if (!entries) return rc::kInvalidArgument;
+  if (!entries || !path) return rc::kInvalidArgument;
   return call(*sdk, *entries);
 }
 
@@ -110,8 +111,9 @@ TQV_API uint32_t tqvListPalettes(void* handle, tqvDirEntryArray* list) {
 }
 
 TQV_API uint32_t tqvListDir(void* handle, const char* path, tqvDirEntryArray* list) {
-  return FillList(handle, AsList(list),
-                  [path](ITQVSDK& sdk, DirEntries& e) { return sdk.ListDir(path, e); });
+  return FillList(
+      handle, AsList(list), [path](ITQVSDK& sdk, DirEntries& e) { return sdk.ListDir(path, e); },
+      path);
 }
 
 TQV_API uint32_t tqvGetCameraExtraInfo(void* handle, tqvInfoEntryArray* list) {

@@ -1,6 +1,7 @@
 // Look-ups that read a camera's identity through the exported camera functions and answer from
 // the name and model tables. Each returns the first failing result of the calls it makes,
 // unchanged, and then writes nothing.
+#include "frame/nullcheck.h"
 #include "frame/registry.h"
 #include "frame/tables/tables.h"
 
@@ -21,14 +22,14 @@ void Assign(zel::TArray<u8>& list, std::span<const u8> codes) {
 }  // namespace
 
 extern "C" TQV_API uint32_t tqvGetIsLowCost(void* handle, bool* lowCost) {
-  if (!lowCost) return rc::kInvalidArgument;
+  if (u32 refused = nulls::CheckCall(handle, lowCost)) return refused;
   u8 cameraType = 0, subtype = 0;
   if (u32 result = ReadModelKey(handle, &cameraType, &subtype)) return result;
   return tqvGetIsLowCostEx(cameraType, subtype, lowCost);
 }
 
 extern "C" TQV_API uint32_t tqvGetIsAutomation(void* handle, bool* automation) {
-  if (!automation) return rc::kInvalidArgument;
+  if (u32 refused = nulls::CheckCall(handle, automation)) return refused;
   u8 cameraType = 0, subtype = 0;
   if (u32 result = ReadModelKey(handle, &cameraType, &subtype)) return result;
   const tqvSModelInfo* row = tables::FindModel(cameraType, subtype);
@@ -38,7 +39,7 @@ extern "C" TQV_API uint32_t tqvGetIsAutomation(void* handle, bool* automation) {
 }
 
 extern "C" TQV_API uint32_t tqvGetBandpass(void* handle, double* low, double* high) {
-  if (!low || !high) return rc::kInvalidArgument;
+  if (u32 refused = nulls::CheckCall(handle, low, high)) return refused;
   u8 cameraType = 0, subtype = 0;
   if (u32 result = ReadModelKey(handle, &cameraType, &subtype)) return result;
   const tqvSModelInfo* row = tables::FindModel(cameraType, subtype);
@@ -49,7 +50,7 @@ extern "C" TQV_API uint32_t tqvGetBandpass(void* handle, double* low, double* hi
 }
 
 extern "C" TQV_API uint32_t tqvGetCameraPartNumber(void* handle, char* buffer, int32_t size) {
-  if (!buffer) return rc::kInvalidArgument;
+  if (u32 refused = nulls::CheckCall(handle, buffer)) return refused;
   u8 cameraType = 0, subtype = 0, pleoraBoardType = 0;
   if (u32 result = ReadModelKey(handle, &cameraType, &subtype)) return result;
   if (u32 result = tqvGetPleoraBoardType(handle, &pleoraBoardType)) return result;
@@ -58,7 +59,7 @@ extern "C" TQV_API uint32_t tqvGetCameraPartNumber(void* handle, char* buffer, i
 }
 
 extern "C" TQV_API uint32_t tqvGetGainLevelsAreNamed(void* handle, bool* named) {
-  if (!named) return rc::kInvalidArgument;
+  if (u32 refused = nulls::CheckCall(handle, named)) return refused;
   u8 readout = 0;
   if (u32 result = tqvGetReadout(handle, &readout)) return result;
   *named = tables::GainLevelsAreNamed(readout);
@@ -67,7 +68,7 @@ extern "C" TQV_API uint32_t tqvGetGainLevelsAreNamed(void* handle, bool* named) 
 
 extern "C" TQV_API uint32_t tqvGetGainLevelName(void* handle, uint8_t level, char* buffer,
                                                 int32_t size) {
-  if (!buffer) return rc::kInvalidArgument;
+  if (u32 refused = nulls::CheckCall(handle, buffer)) return refused;
   u8 readout = 0;
   bool named = false;
   if (u32 result = tqvGetReadout(handle, &readout)) return result;
@@ -108,7 +109,7 @@ extern "C" TQV_API uint32_t tqvGetVideoZoomFactors(void* handle, zel::TArray<uin
 
 extern "C" TQV_API uint32_t tqvGetFilterNameEx(void* handle, uint8_t id, char* buffer,
                                                int32_t size) {
-  if (!buffer) return rc::kInvalidArgument;
+  if (u32 refused = nulls::CheckCall(handle, buffer)) return refused;
   bool available = false;
   if (u32 result = tqvGetFilterInfoAvailable(handle, &available)) return result;
   if (available) return tqvGetFilterInfoName(handle, id, buffer, size);

@@ -190,20 +190,22 @@ TEST_F(Lookups, VersionIsReadOnWznOnly) {
   EXPECT_EQ(script->reads, (Reads{"GetLegacyVFPGA", "GetBoardType"}));
 }
 
-TEST(LookupsWithoutCamera, UnknownHandleAndNullOutputs) {
+// The handle is judged first: an unknown handle answers 0xFFFFFFFF even with null outputs (null
+// outputs on a live handle: tests/api).
+TEST(LookupsWithoutCamera, UnknownHandleComesBeforeNullOutputs) {
   int marker = 0;
   void* unknown = &marker;
   double low = -1, high = -1;
   zel::TArray<uint8_t> list;
   EXPECT_EQ(tqvGetBandpass(unknown, &low, &high), TQV_ERROR);
   EXPECT_EQ(tqvGetVideoZoomFactors(unknown, list), TQV_ERROR);
-  EXPECT_EQ(tqvGetIsLowCost(unknown, nullptr), TQV_INVALID_ARGUMENT);
-  EXPECT_EQ(tqvGetIsAutomation(unknown, nullptr), TQV_INVALID_ARGUMENT);
-  EXPECT_EQ(tqvGetBandpass(unknown, &low, nullptr), TQV_INVALID_ARGUMENT);
-  EXPECT_EQ(tqvGetCameraPartNumber(unknown, nullptr, 32), TQV_INVALID_ARGUMENT);
-  EXPECT_EQ(tqvGetGainLevelsAreNamed(unknown, nullptr), TQV_INVALID_ARGUMENT);
-  EXPECT_EQ(tqvGetGainLevelName(unknown, 0, nullptr, 32), TQV_INVALID_ARGUMENT);
-  EXPECT_EQ(tqvGetFilterNameEx(unknown, 1, nullptr, 32), TQV_INVALID_ARGUMENT);
+  EXPECT_EQ(tqvGetIsLowCost(unknown, nullptr), TQV_ERROR);
+  EXPECT_EQ(tqvGetIsAutomation(unknown, nullptr), TQV_ERROR);
+  EXPECT_EQ(tqvGetBandpass(unknown, &low, nullptr), TQV_ERROR);
+  EXPECT_EQ(tqvGetCameraPartNumber(unknown, nullptr, 32), TQV_ERROR);
+  EXPECT_EQ(tqvGetGainLevelsAreNamed(unknown, nullptr), TQV_ERROR);
+  EXPECT_EQ(tqvGetGainLevelName(unknown, 0, nullptr, 32), TQV_ERROR);
+  EXPECT_EQ(tqvGetFilterNameEx(unknown, 1, nullptr, 32), TQV_ERROR);
 }
 
 // Through both simulated cameras (a WZN board with firmware 3.4), identity set with the library's

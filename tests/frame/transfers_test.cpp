@@ -291,10 +291,11 @@ TEST_P(TransferEntryPoints, HostFilesThatCannotBeOpenedNeverReachTheCamera) {
   const std::string missing = dir.File("missing/none.nuc");
   const std::size_t traffic = camera.Traffic();
   EXPECT_EQ(tqvDownloadNUCStd(h, "office", missing.c_str(), {}), TQV_ERROR);
-  EXPECT_EQ(tqvDownloadNUCStdC(h, "office", nullptr, nullptr, nullptr), TQV_ERROR);
+  // A null host path is a null argument (166); neither reaches the camera.
+  EXPECT_EQ(tqvDownloadNUCStdC(h, "office", nullptr, nullptr, nullptr), TQV_INVALID_ARGUMENT);
   EXPECT_EQ(tqvUploadNUCStd(h, missing.c_str(), {}), TQV_ERROR);
   EXPECT_EQ(tqvUploadStateStdC(h, dir.File("none.rsc").c_str(), nullptr, nullptr), TQV_ERROR);
-  EXPECT_EQ(tqvUploadFileStd(h, "/FlashFS/x", nullptr, {}), TQV_ERROR);
+  EXPECT_EQ(tqvUploadFileStd(h, "/FlashFS/x", nullptr, {}), TQV_INVALID_ARGUMENT);
   EXPECT_EQ(tqvDownloadFactoryDefaultStateStd(h, missing.c_str(), {}), TQV_ERROR);
   EXPECT_EQ(camera.Traffic(), traffic);
 

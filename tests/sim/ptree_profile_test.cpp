@@ -1,6 +1,7 @@
 // Camera profiles of the simulated property tree: every built-in loads, the line format, the
 // errors of malformed profiles (refused whole, never half applied) and profile files.
 #include <fstream>
+#include <thread>
 
 #include "common/testutil.h"
 #include "ptree_fixture.h"
@@ -139,6 +140,46 @@ TEST(PtreeProfile, ProfileFilesOpenThroughTheAddress) {
   EXPECT_EQ(resOpen("sim:file=", &tree), RES_NOT_FOUND);
   EXPECT_EQ(tree, untouched);
   EXPECT_NE(sim::ptree::LastOpenError().find("cannot be read"), std::string::npos);
+}
+
+// The client's C call gives the same reasons, per thread, and an empty text after a success.
+TEST(PtreeProfile, TheClientTellsWhyAnOpenFailed) {
+  testutil::TempDir dir;
+  std::ofstream(dir.File("bad.profile")) << "include sim\n.extra.value u8 300\n";
+  void* tree = nullptr;
+  const struct {
+    std::string address;
+    uint32_t result;
+    std::string reason;  // expected text, or a part of it after '~'
+  } kCases[] = {
+      {"sim:file=" + dir.File("bad.profile"), RES_INVALID_ARGUMENT,
+       dir.File("bad.profile") + ":2: 300 does not fit u8"},
+      {"sim:file=" + dir.File("none.profile"), RES_NOT_FOUND, "~cannot be read"},
+      {"sim:nosuchprofile", RES_NOT_FOUND, "~nosuchprofile"},
+      {"camera.local", RES_NOT_FOUND, "~\"camera.local\""},
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(resOpen(c.address.c_str(), &tree), c.result) << c.address;
+    const std::string reason = resLastOpenError();
+    if (c.reason[0] == '~') {
+      EXPECT_NE(reason.find(c.reason.substr(1)), std::string::npos) << c.address << ": " << reason;
+    } else {
+      EXPECT_EQ(reason, c.reason) << c.address;
+    }
+    // Another thread's opens leave this thread's reason alone.
+    std::thread([&] {
+      void* other = nullptr;
+      EXPECT_EQ(resOpen("sim", &other), RES_OK);
+      EXPECT_STREQ(resLastOpenError(), "");
+      resClose(other);
+    }).join();
+    EXPECT_EQ(resLastOpenError(), reason);
+  }
+  EXPECT_EQ(resOpen(nullptr, &tree), RES_INVALID_ARGUMENT);
+  EXPECT_STRNE(resLastOpenError(), "");
+  ASSERT_EQ(resOpen("sim", &tree), RES_OK);
+  EXPECT_STREQ(resLastOpenError(), "");
+  resClose(tree);
 }
 
 }  // namespace

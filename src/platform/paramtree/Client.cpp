@@ -204,19 +204,33 @@ using namespace paramtree;
 
 extern "C" {
 
+namespace {
+// Why the calling thread's last resOpen failed.
+thread_local std::string t_openError;
+}  // namespace
+
 RES_API uint32_t resOpen(const char* address, void** tree) {
-  if (!address || !tree) return kInvalidArgument;
+  t_openError.clear();
+  if (!address || !tree) {
+    t_openError = !address ? "no address given" : "no place for the connection given";
+    return kInvalidArgument;
+  }
   return Guarded([&]() -> u32 {
     std::string_view text(address);
     std::unique_ptr<ITransport> transport;
     u32 result = kNotFound;
     if (text.substr(0, 3) == "sim" && (text.size() == 3 || text[3] == ':')) {
-      result = OpenSimTransport(text.substr(3), &transport);
+      result = OpenSimTransport(text.substr(3), &transport, &t_openError);
+    } else {
+      t_openError = "no camera answers at \"" + std::string(text) +
+                    "\" (addresses: sim, sim:<profile>, sim:file=<path>)";
     }
     if (result != kOk) return result;
     return OpenConnection(std::move(transport), tree);
   });
 }
+
+RES_API const char* resLastOpenError(void) { return t_openError.c_str(); }
 
 RES_API uint32_t resClose(void* tree) {
   return Guarded([&]() -> u32 {

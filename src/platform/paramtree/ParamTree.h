@@ -81,6 +81,9 @@ typedef int (*resProgressCallback)(uint32_t done, uint32_t total, void* context)
  * is left as it was. Every call checks its connection: a null, closed or unknown one gives 166,
  * as does a null path or output pointer. */
 RES_API uint32_t resOpen(const char* address, void** tree);
+/* Why the calling thread's last resOpen failed, e.g. "cams/a.profile:12: 300 does not fit u8";
+ * an empty text after a success. Valid until that thread's next resOpen. */
+RES_API const char* resLastOpenError(void);
 RES_API uint32_t resClose(void* tree);
 
 /* malloc and free: texts and blocks from the library may be released with either. */

@@ -193,8 +193,9 @@ class ITransport {
 
 // Opens the simulator transport for the part of an address after "sim" ("", ":<profile>",
 // ":file=<path>"). kNotFound for an unknown profile or a missing file; kInvalidArgument for a
-// malformed profile file (the reason is kept for sim::ptree::LastOpenError).
-u32 OpenSimTransport(std::string_view rest, std::unique_ptr<ITransport>* transport);
+// malformed profile file; the reason of a failure in *error ("<origin>:<line>: <what>").
+u32 OpenSimTransport(std::string_view rest, std::unique_ptr<ITransport>* transport,
+                     std::string* error);
 
 // Registers an already built transport as a connection (how the simulator's test API connects
 // to a prepared camera). kInvalidArgument for a null transport or a null `tree`.

@@ -110,7 +110,8 @@ class ZEL_API CAccessException : public std::exception {
 // "gev:<IPv4>" opens the GigE Vision camera at that address and "aravis:<id>" the camera Aravis
 // knows by that id, when libzelcam is built with Aravis (docs/gige.md).
 ZEL_API TSharedPtr<IGenICam> OpenDevice(const char* address);
-// The same; when the device cannot be opened, *reason (if given) says why.
+// The same; when the device cannot be opened, *reason (when given) says why, e.g. the profile's
+// line and message.
 ZEL_API TSharedPtr<IGenICam> OpenDevice(const char* address, CString* reason);
 
 }  // namespace zel::cam::gic

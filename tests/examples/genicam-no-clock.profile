@@ -1,0 +1,3 @@
+# The built-in device without its clock frequency.
+base sim
+remove MfgClockFrequency
