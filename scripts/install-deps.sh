@@ -10,6 +10,11 @@ packages="$packages libaravis-dev aravis-tools-cli libusb-1.0-0-dev"
 packages="$packages python3 python3-numpy python3-pytest python3-pip python3-setuptools"
 # The tqv tool: its command line, JSON output and PNG pictures; script(1) for its terminal test.
 packages="$packages libcli11-dev nlohmann-json3-dev libpng-dev bsdutils"
+# --list: the packages it needs, and nothing else done.
+if [ "${1:-}" = "--list" ]; then
+  echo $packages
+  exit 0
+fi
 [ "$#" -gt 0 ] && packages="$packages $*"
 missing=""
 for package in $packages; do
