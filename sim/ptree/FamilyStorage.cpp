@@ -7,8 +7,10 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 
+#include "CameraState.h"
 #include "Families.h"
 #include "common/Stored.h"
 
@@ -35,8 +37,7 @@ behaviour stored-configurations
 .system.settings.configurations.store.path          string  "/FlashFS/states"
 .system.info.driveFreeSpace                         u32     0                    ro
 .system.settings.nuc.driveFreeSpace                 u32     0                    ro
-.system.settings.p0.nuc.name                        string  "/FlashFS/nuc/office.nuc" ro
-.system.settings.p{1..3}.nuc.name                   string  ""                   ro
+.system.settings.p{0..3}.nuc.name                   string  ""                   ro
 .system.settings.p{0..3}.nuc.loadname               string  ""
 .system.settings.p{0..3}.nuc.load                   bool    false
 .system.settings.p{0..3}.nuc.unload                 bool    false
@@ -211,9 +212,27 @@ std::vector<Setting> LensSettings(const Camera& camera) {
   return settings;
 }
 
-// Puts stored settings back; a setting the camera no longer has is passed over.
+// Runs what a host's write of true to a commit path would run, so that settings held back until
+// committed (a preset's window, say) take effect.
+void Commit(Camera& camera, const std::string& path) {
+  std::vector<Camera::WriteHook> hooks;
+  {
+    std::lock_guard<std::recursive_mutex> hold(camera.state().mutex);
+    auto found = camera.state().writeHooks.find(path);
+    if (found == camera.state().writeHooks.end()) return;
+    hooks = found->second;
+  }
+  for (Camera::WriteHook& hook : hooks) {
+    if (hook(camera, path, Value::Bool(true)) != kOk) break;
+  }
+}
+
+// Puts stored settings back, then commits them; a setting the camera no longer has is passed
+// over.
 void Restore(Camera& camera, const std::vector<Setting>& settings) {
+  std::vector<std::string> commits;
   for (const Setting& setting : settings) {
+    if (setting.name.ends_with(".commit")) commits.push_back(setting.name);
     Type type = Type::None;
     if (!TypeFromName(setting.kind, &type)) continue;
     Value value = Value::Str(setting.value);
@@ -226,6 +245,8 @@ void Restore(Camera& camera, const std::vector<Setting>& settings) {
     }
     camera.Update(setting.name, value);
   }
+  for (const std::string& path : commits)
+    Commit(camera, path);
 }
 
 // A file written by the camera itself: the free space and the parent directory count.
@@ -516,9 +537,6 @@ u32 Query(Camera& camera) {
 
 void InstallCorrections(Camera& camera, const std::shared_ptr<Memory>& memory) {
   for (int p = 0; p < 4; ++p) {
-    const std::string loaded = camera.Text(Preset(".system.settings.pN.nuc.name", p));
-    if (!loaded.empty()) memory->corrections[p] = camera.Files().Data(loaded);
-
     OnCommand(camera, Preset(".system.settings.pN.nuc.load", p), [memory, p](Camera& c) -> u32 {
       const std::string path =
           CorrectionPath(c, c.Text(Preset(".system.settings.pN.nuc.loadname", p)));
