@@ -52,11 +52,16 @@ class TreeText {
   char* m_text = nullptr;
 };
 
-// The directory of a kind as the camera names it.
+// The directory of a kind as the camera names it. Only a missing path (160) means that the camera
+// keeps the kind in its fixed place; another failure of the test is returned.
 u32 ReadDirectory(void* tree, const Store& store, TreeText& directory, const char** text) {
-  if (store.fallback && resVerify(tree, store.directory) != rc::kOk) {
-    *text = store.fallback;
-    return rc::kOk;
+  if (store.fallback) {
+    const u32 verified = resVerify(tree, store.directory);
+    if (verified == rc::kNotFound) {
+      *text = store.fallback;
+      return rc::kOk;
+    }
+    if (verified != rc::kOk) return verified;
   }
   u32 result = directory.Read(tree, store.directory);
   *text = directory.c_str();

@@ -54,7 +54,7 @@ inline tqvSNUCInfo DistinctNUCInfo() {
   info.bpTotal = 40;
   info.bpTwinkling = 5;
   info.bpUser = 12;
-  info.bpNew = 28;
+  info.bpNew = 30;  // a file may say what it likes; not total - user
   info.bpAboveGainMax = 3;
   info.bpBelowGainMin = 4;
   info.bpAboveADMaxSrc1 = 6;
