@@ -479,8 +479,9 @@ constexpr std::pair<const char*, const char*> kQueryResults[] = {
     {"CorrectionQueryColor", "color"},
 };
 
-// A header value into a result feature of whatever kind it is.
+// A header value into a result feature of whatever kind it is (an older camera lacks some).
 void PutResult(Device& device, const std::string& feature, const std::string& text) {
+  if (!device.Has(feature)) return;
   switch (device.KindOf(feature)) {
     case Kind::Float:
       device.SetFloat(feature, std::strtod(text.c_str(), nullptr));
@@ -512,7 +513,8 @@ void Query(Device& device) {
   for (const auto& [feature, key] : kQueryResults)
     PutResult(device, feature, values.at(key));
   const long count = std::strtol(values.at("fpabiascount").c_str(), nullptr, 10);
-  device.SetInt("CorrectionQueryDetectorBiasIndexMax", count > 1 ? 1 : 0);
+  PutResult(device, "CorrectionQueryDetectorBiasIndexMax", count > 1 ? "1" : "0");
+  if (!device.Has("CorrectionQueryDetectorBiasIndex")) return;
   const i64 selected = device.GetInt("CorrectionQueryDetectorBiasIndex");
   for (i64 index = 0; index < 2; ++index) {
     device.SetInt("CorrectionQueryDetectorBiasIndex", index);
