@@ -370,6 +370,7 @@ u32 CTQVSDKGenICam::StateExists(const char* name) { return FileExists(kState, na
 
 u32 CTQVSDKGenICam::IsFactoryDefaultState(bool* value) {
   TQV_GIC_OPERATION();
+  if (!value) return rc::kInvalidArgument;
   return gicGetBool(m_device, "StateIsFactoryDefault", value, kGicAttempts);
 }
 

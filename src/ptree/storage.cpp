@@ -309,6 +309,14 @@ u32 NameAndCommit(void* tree, u32 timeout, const char* namePath, const char* nam
   return result ? result : resWrite(tree, commitPath, true);
 }
 
+// The same for a checked name, given the kind's extension.
+u32 CheckedNameAndCommit(void* tree, u32 timeout, const char* namePath, const char* name,
+                         const char* extension, const char* commitPath) {
+  char file[kNameSize];
+  if (u32 result = storage::CheckedName(name, extension, file)) return result;
+  return NameAndCommit(tree, timeout, namePath, file, commitPath);
+}
+
 // True to a factory-default command under the long time-out, then its result flag: false is 165.
 // `accepted` tells whether the camera took the command, and so may have changed its settings.
 u32 CommitAndCheck(void* tree, const char* commitPath, const char* resultPath, bool* accepted) {
@@ -363,11 +371,10 @@ u32 CTQVSDKPTree::GetNUCName(u8 preset, char* buffer, i32 size) {
 
 u32 CTQVSDKPTree::LoadNUC(u8 preset, const char* name) {
   if (preset > 3 || !name) return rc::kInvalidArgument;
-  char file[kNameSize], namePath[kPathSize], loadPath[kPathSize];
-  if (u32 result = storage::CheckedName(name, ".nuc", file)) return result;
-  const u32 result = NameAndCommit(
-      m_tree, kLoadTimeout, PresetPath(namePath, ".system.settings.pn.nuc.loadname", preset), file,
-      PresetPath(loadPath, ".system.settings.pn.nuc.load", preset));
+  char namePath[kPathSize], loadPath[kPathSize];
+  const u32 result = CheckedNameAndCommit(
+      m_tree, kLoadTimeout, PresetPath(namePath, ".system.settings.pn.nuc.loadname", preset), name,
+      ".nuc", PresetPath(loadPath, ".system.settings.pn.nuc.load", preset));
   if (result == rc::kOk) m_cache.preset[preset].storage.nucName.valid = false;
   return result;
 }
@@ -385,11 +392,10 @@ u32 CTQVSDKPTree::UnloadNUC(u8 preset) {
 // The preset's correction takes the name it was saved under.
 u32 CTQVSDKPTree::SaveNUCAs(u8 preset, const char* name) {
   if (preset > 3 || !name) return rc::kInvalidArgument;
-  char file[kNameSize], namePath[kPathSize], savePath[kPathSize];
-  if (u32 result = storage::CheckedName(name, ".nuc", file)) return result;
-  const u32 result = NameAndCommit(
-      m_tree, kSaveNUCTimeout, PresetPath(namePath, ".system.settings.nuc.pn.name", preset), file,
-      PresetPath(savePath, ".system.settings.nuc.pn.save", preset));
+  char namePath[kPathSize], savePath[kPathSize];
+  const u32 result = CheckedNameAndCommit(
+      m_tree, kSaveNUCTimeout, PresetPath(namePath, ".system.settings.nuc.pn.name", preset), name,
+      ".nuc", PresetPath(savePath, ".system.settings.nuc.pn.save", preset));
   if (result == rc::kOk) m_cache.preset[preset].storage.nucName.valid = false;
   return result;
 }
@@ -598,19 +604,16 @@ u32 CTQVSDKPTree::GetStateName(char* buffer, i32 size) {
 
 // A state replaces the camera's whole configuration: nothing cached survives it.
 u32 CTQVSDKPTree::LoadState(const char* name) {
-  char file[kNameSize];
-  if (u32 result = storage::CheckedName(name, ".rsc", file)) return result;
-  const u32 result = NameAndCommit(m_tree, kStateTimeout, ".system.configurations.load.file", file,
-                                   ".system.configurations.load.commit");
+  const u32 result = CheckedNameAndCommit(m_tree, kStateTimeout, ".system.configurations.load.file",
+                                          name, ".rsc", ".system.configurations.load.commit");
   if (result == rc::kOk) m_cache = PTreeCache{};
   return result;
 }
 
 u32 CTQVSDKPTree::SaveStateAs(const char* name) {
-  char file[kNameSize];
-  if (u32 result = storage::CheckedName(name, ".rsc", file)) return result;
-  const u32 result = NameAndCommit(m_tree, kStateTimeout, ".system.configurations.store.file", file,
-                                   ".system.configurations.store.commit");
+  const u32 result =
+      CheckedNameAndCommit(m_tree, kStateTimeout, ".system.configurations.store.file", name, ".rsc",
+                           ".system.configurations.store.commit");
   if (result == rc::kOk) m_cache.storage.stateName.valid = false;
   return result;
 }
@@ -670,10 +673,8 @@ u32 CTQVSDKPTree::GetLensStateName(char* buffer, i32 size) {
 
 // A lens state moves the lens: the lens family's own entries go with the lens state name.
 u32 CTQVSDKPTree::LoadLensState(const char* name) {
-  char file[kNameSize];
-  if (u32 result = storage::CheckedName(name, ".lens", file)) return result;
-  const u32 result = NameAndCommit(m_tree, kStateTimeout, ".system.lens.stateLoadName", file,
-                                   ".system.lens.stateLoad");
+  const u32 result = CheckedNameAndCommit(m_tree, kStateTimeout, ".system.lens.stateLoadName", name,
+                                          ".lens", ".system.lens.stateLoad");
   if (result == rc::kOk) {
     m_cache.storage.lensStateName.valid = false;
     m_cache.lens = LensCache{};
@@ -682,10 +683,8 @@ u32 CTQVSDKPTree::LoadLensState(const char* name) {
 }
 
 u32 CTQVSDKPTree::SaveLensStateAs(const char* name) {
-  char file[kNameSize];
-  if (u32 result = storage::CheckedName(name, ".lens", file)) return result;
-  const u32 result = NameAndCommit(m_tree, kStateTimeout, ".system.lens.stateSaveName", file,
-                                   ".system.lens.stateSave");
+  const u32 result = CheckedNameAndCommit(m_tree, kStateTimeout, ".system.lens.stateSaveName", name,
+                                          ".lens", ".system.lens.stateSave");
   if (result == rc::kOk) m_cache.storage.lensStateName.valid = false;
   return result;
 }
