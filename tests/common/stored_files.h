@@ -14,7 +14,8 @@
 
 namespace testutil {
 
-// A correction record whose every field differs from its default, with a small window.
+// A correction record with a small window whose fields differ from their defaults, and fields a
+// reader could mix up (the two flips, the two detections, type and source) differ from each other.
 inline tqvSNUCInfo DistinctNUCInfo() {
   tqvSNUCInfo info{};
   tqvDefaultNUCInfo(&info);
@@ -25,11 +26,11 @@ inline tqvSNUCInfo DistinctNUCInfo() {
   info.windowWidth = 16;
   info.windowHeight = 8;
   info.invert = true;
-  info.revert = true;
+  info.revert = false;
   info.readoutMode = 1;
   info.integrationWidth = 31250;
   info.frameWidth = 416667;
-  info.filterID = 2;
+  info.filterID = 5;
   info.fpaBiasCount = 2;
   info.fpaBias = 1.25f;
   info.fpaBias1 = 0.75f;
@@ -40,11 +41,11 @@ inline tqvSNUCInfo DistinctNUCInfo() {
   info.skimmingEnabled = true;
   info.skimmingVoltage = 2.5f;
   info.color = 1;
-  info.nucType = 0;
+  info.nucType = 2;
   info.nucSource = 0;
   info.nucNumFrames = 32;
   info.nucDetectBadPixels = false;
-  info.nucDetectTwinklers = false;
+  info.nucDetectTwinklers = true;
   info.nucTwinklerNumFrames = 128;
   info.nucTwinklerDelta = 150;
   info.nucADMin = 1500;

@@ -97,7 +97,8 @@ TEST_F(GicStored, TheCalibrationListIsReadOnce) {
   EXPECT_EQ(log[1].value, "1");
   // A list that cannot be read is read again next time.
   GicCamera failing;
-  failing.device().InjectFault({"CalibrationQueryTag", sim::genicam::Fault::RuntimeError, 1, 0, ""});
+  failing.device().InjectFault(
+      {"CalibrationQueryTag", sim::genicam::Fault::RuntimeError, 1, 0, ""});
   EXPECT_EQ(tqvGetCalTags(failing.handle(), tags), TQV_FAILED);
   EXPECT_EQ(tags.GetCount(), 0u);
   EXPECT_EQ(tqvGetCalTags(failing.handle(), tags), TQV_OK);
