@@ -112,6 +112,16 @@ class CTQVSDKGenICam : public ITQVSDK {
 
   // --- Helpers of stored configurations (storage.cpp) ---
 
+  // Writes `name` to the text feature `nameFeature`, then executes `command` and waits for it.
+  u32 NameAndExecute(const char* nameFeature, const char* name, const char* command);
+  // The camera's calibration tags, read once; then finds or selects a calibration by its tag
+  // (0xFFFFFFFF for a tag the camera does not have).
+  u32 FillCalTags();
+  u32 FindCal(const char* tag, i64* index);
+  u32 SelectCal(const char* tag);
+  // The correction file query, basic or full.
+  u32 QueryNUCInfoAs(const char* name, tqvSNUCInfo* info, bool full);
+
   // --- Helpers of lens, focus, field of view, filter wheel and flag (lens.cpp) ---
 
   // --- Helpers of video output, AGC and overlay (video.cpp) ---
@@ -184,6 +194,7 @@ class CTQVSDKGenICam : public ITQVSDK {
   i64 m_voltageFirstIndex = 0;
   zel::TArray<zel::CString> m_calTags;
   bool m_calTagsFilled = false;
+  i64 m_calFirstIndex = 0;
   zel::TArray<zel::CString> m_factoryNUCNames;
   bool m_factoryNUCNamesFilled = false;
   const FileFeatureNames* m_fileNames = &kStandardFileNames;

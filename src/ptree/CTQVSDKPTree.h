@@ -55,6 +55,11 @@ class CTQVSDKPTree : public ITQVSDK {
 
   // --- Helpers of stored configurations (storage.cpp) ---
 
+  // A stored name as GetNUCName, GetStateName and GetLensStateName hand it out (without the
+  // extension, and without the directory where `dropDirectory`), kept in `entry`.
+  u32 CachedGetName(TCachedText<256>& entry, const char* path, const char* extension,
+                    bool dropDirectory, char* buffer, int size);
+
   // --- Helpers of lens, focus, field of view, filter wheel and flag (lens.cpp) ---
 
   // --- Helpers of video output, AGC and overlay (video.cpp) ---

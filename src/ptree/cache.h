@@ -39,9 +39,17 @@ struct PresetRowCache {
 struct NucCache {};
 struct NucPresetCache {};
 
-// Entries of the hand-written operations of stored configurations.
-struct StorageCache {};
-struct StoragePresetCache {};
+// Entries of the hand-written operations of stored configurations. Names are file names (at most
+// 255 characters).
+struct StorageCache {
+  TCachedText<256> stateName;
+  TCachedText<256> lensStateName;
+  TCachedText<256> palette;
+};
+struct StoragePresetCache {
+  TCachedText<256> nucName;
+  TCachedText<256> calTag;
+};
 
 // Entries of the hand-written operations of lens, focus, field of view, filter wheel and flag.
 struct LensCache {};
@@ -74,8 +82,6 @@ struct PresetCache {
   TCached<u32> frameWidth;
   TCached<u32> dwellCount;
   TCached<bool> subframeEnabled;
-  TCachedText<256> nucName;
-  TCachedText<256> calTag;
   TCached<float> digitalGain;
   TCached<float> digitalOffset;
   TCached<u8> color;

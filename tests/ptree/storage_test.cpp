@@ -1,12 +1,18 @@
 // The property-tree backend's camera storage: the transfer primitive over resSendFile/resRecvFile,
-// camera paths built from the directories the tree names, and listings.
+// camera paths built from the directories the tree names, listings, and the stored configurations
+// (names and their rules, time-outs, the cache, the correction file query, calibration tables,
+// every step of every operation failed in turn).
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "common/fault_sweep.h"
 #include "common/sim_fixtures.h"
+#include "common/stored_files.h"
 #include "common/testutil.h"
 #include "common/transfers.h"
 #include "ptree/transfer.h"
@@ -232,4 +238,678 @@ TEST(PtreeTransfer, CallbacksSeekToAbsoluteOffsetsAndAlwaysSucceed) {
   CProgressAdapter adapter(progress.Delegate());
   EXPECT_EQ(res_progress(3, 9, &adapter), 7);
   EXPECT_EQ(progress.calls, (ProgressLog::Calls{{3, 9}}));
+}
+
+// --- Stored configurations -----------------------------------------------------------------------
+
+namespace {
+
+// Successful writes of string paths ("path=value"), in order.
+std::vector<std::string> NamesWritten(const PTreeCamera& cam) {
+  std::vector<std::string> writes;
+  for (const sim::ptree::Access& call : cam.camera().Traffic()) {
+    if (call.kind == "setString" && call.result == TQV_OK)
+      writes.push_back(call.path + "=" + call.value);
+  }
+  return writes;
+}
+
+using Op = std::function<u32(void* h)>;
+
+u32 Query(void* h, const char* name) {
+  tqvSNUCInfo info;
+  return tqvQueryNUCInfo(h, name, &info);
+}
+
+}  // namespace
+
+TEST(PtreeStored, NamesTakeTheirExtensionOnce) {
+  struct Case {
+    const char* what;
+    Op run;
+    const char* written;
+  };
+  const Case cases[] = {
+      {"load abc", [](void* h) { return tqvLoadNUC(h, 0, "abc"); },
+       ".system.settings.p0.nuc.loadname=abc.nuc"},
+      {"load ABC.NUC", [](void* h) { return tqvLoadNUC(h, 0, "ABC.NUC"); },
+       ".system.settings.p0.nuc.loadname=ABC.NUC"},
+      {"save a correction", [](void* h) { return tqvSaveNUCAs(h, 2, "x"); },
+       ".system.settings.nuc.p2.name=x.nuc"},
+      {"query", [](void* h) { return Query(h, "q.v1"); },
+       ".system.settings.nuc.query.file=q.v1.nuc"},
+      {"load a state", [](void* h) { return tqvLoadState(h, "s"); },
+       ".system.configurations.load.file=s.rsc"},
+      {"save a state", [](void* h) { return tqvSaveStateAs(h, "s.Rsc"); },
+       ".system.configurations.store.file=s.Rsc"},
+      {"load a lens state", [](void* h) { return tqvLoadLensState(h, "l"); },
+       ".system.lens.stateLoadName=l.lens"},
+      {"save a lens state", [](void* h) { return tqvSaveLensStateAs(h, "l.LENS"); },
+       ".system.lens.stateSaveName=l.LENS"},
+      {"palette", [](void* h) { return tqvLoadPalette(h, "p"); }, ".system.palette.name=p.pal"},
+      {"palette named with its extension", [](void* h) { return tqvLoadPalette(h, "p.pal"); },
+       ".system.palette.name=p.pal.pal"},
+      {"calibration", [](void* h) { return tqvLoadCal(h, 3, "cal1"); },
+       ".system.settings.p3.cal.loadtag=cal1"},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.what);
+    PTreeCamera cam;
+    test.run(cam.handle());  // the camera may refuse what it does not have
+    const std::vector<std::string> written = NamesWritten(cam);
+    ASSERT_FALSE(written.empty());
+    EXPECT_EQ(written[0], test.written);
+  }
+}
+
+TEST(PtreeStored, RefusedNamesNeverReachTheCamera) {
+  const std::string longest(506, 'p'), tooLong(507, 'p'), huge(600, 'n');
+  struct Case {
+    const char* what;
+    Op run;
+    u32 result;
+  };
+  std::vector<Case> cases = {
+      {"palette of 507 characters", [&](void* h) { return tqvLoadPalette(h, tooLong.c_str()); },
+       TQV_ERROR},
+      {"no palette", [](void* h) { return tqvLoadPalette(h, nullptr); }, TQV_INVALID_ARGUMENT},
+      {"no correction record", [](void* h) { return tqvQueryNUCBasicInfo(h, "office", nullptr); },
+       TQV_ERROR},
+      {"no state", [](void* h) { return tqvLoadState(h, nullptr); }, TQV_INVALID_ARGUMENT},
+      {"no tag", [](void* h) { return tqvLoadCal(h, 0, nullptr); }, TQV_INVALID_ARGUMENT},
+  };
+  using Named = u32 (*)(void* h, const char* name);
+  const std::pair<const char*, Named> checked[] = {
+      {"LoadNUC", [](void* h, const char* n) { return tqvLoadNUC(h, 1, n); }},
+      {"SaveNUCAs", [](void* h, const char* n) { return tqvSaveNUCAs(h, 1, n); }},
+      {"LoadState", &tqvLoadState},
+      {"SaveStateAs", &tqvSaveStateAs},
+      {"LoadLensState", &tqvLoadLensState},
+      {"SaveLensStateAs", &tqvSaveLensStateAs},
+      {"QueryNUCInfo", [](void* h, const char* n) { return Query(h, n); }},
+  };
+  for (const auto& [name, op] : checked) {
+    for (const char* bad : {"", "a:b", " lead", "a/b", "a\\b", "a*", "a?", "a\"b", "a<b", "a|b"}) {
+      cases.push_back({name, [op = op, bad](void* h) { return op(h, bad); }, TQV_ERROR});
+    }
+    cases.push_back({name, [op = op, &huge](void* h) { return op(h, huge.c_str()); }, TQV_ERROR});
+  }
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.what);
+    PTreeCamera cam;
+    EXPECT_EQ(test.run(cam.handle()), test.result);
+    EXPECT_TRUE(cam.camera().Traffic().empty());
+  }
+  // The longest palette name is the camera's to judge.
+  PTreeCamera cam;
+  EXPECT_EQ(tqvLoadPalette(cam.handle(), longest.c_str()), TQV_NOT_FOUND);
+  EXPECT_EQ(NamesWritten(cam),
+            std::vector<std::string>{".system.palette.name=" + longest + ".pal"});
+}
+
+TEST(PtreeStored, LongOperationsRaiseTheTimeOutAndAlwaysSetItBack) {
+  struct Case {
+    const char* what;
+    Op run;
+    u32 timeout;  // 0: none raised
+  };
+  const Case cases[] = {
+      {"LoadNUC", [](void* h) { return tqvLoadNUC(h, 0, "missing"); }, 30000},
+      {"SaveNUCAs", [](void* h) { return tqvSaveNUCAs(h, 0, "n"); }, 60000},
+      {"LoadCal", [](void* h) { return tqvLoadCal(h, 0, "cal0"); }, 30000},
+      {"LoadState", [](void* h) { return tqvLoadState(h, "missing"); }, 120000},
+      {"SaveStateAs", [](void* h) { return tqvSaveStateAs(h, "s"); }, 120000},
+      {"LoadLensState", [](void* h) { return tqvLoadLensState(h, "25mm"); }, 120000},
+      {"SaveLensStateAs", [](void* h) { return tqvSaveLensStateAs(h, "l"); }, 120000},
+      {"LoadFactoryDefaults", &tqvLoadFactoryDefaults, 120000},
+      {"SaveFactoryDefaults", &tqvSaveFactoryDefaults, 120000},
+      {"LoadPalette", [](void* h) { return tqvLoadPalette(h, "grey"); }, 0},
+      {"UnloadNUC", [](void* h) { return tqvUnloadNUC(h, 0); }, 0},
+      {"UnloadCal", [](void* h) { return tqvUnloadCal(h, 0); }, 0},
+      {"QueryNUCInfo", [](void* h) { return Query(h, "office"); }, 0},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.what);
+    PTreeCamera cam;
+    cam.camera().ClearTimeoutHistory();
+    test.run(cam.handle());
+    const std::vector<u32> expected =
+        test.timeout ? std::vector<u32>{test.timeout, 10000} : std::vector<u32>{};
+    EXPECT_EQ(cam.camera().TimeoutHistory(), expected);
+  }
+}
+
+TEST(PtreeStored, StoredNamesAreHandedOutWithoutDirectoryAndExtension) {
+  struct Case {
+    u32 (*get)(void* h, char* buffer, i32 size);
+    const char* path;
+    const char* stored;
+    const char* expected;
+  };
+  const auto nuc = [](void* h, char* buffer, i32 size) {
+    return tqvGetNUCName(h, 2, buffer, size);
+  };
+  const Case cases[] = {
+      {nuc, ".system.settings.p2.nuc.name", "/nuc/office.NUC", "office"},
+      {nuc, ".system.settings.p2.nuc.name", "C:\\nuc\\run/a.b.nuc", "a.b"},
+      {nuc, ".system.settings.p2.nuc.name", "plain", "plain"},
+      {nuc, ".system.settings.p2.nuc.name", "dir/x.nuc.bak", "x.nuc.bak"},
+      {&tqvGetStateName, ".system.configurations.powerup.file", "power-up.RSC", "power-up"},
+      {&tqvGetStateName, ".system.configurations.powerup.file", "a/b.rsc", "a/b"},
+      {&tqvGetLensStateName, ".system.lens.stateName", "25mm.Lens", "25mm"},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.stored);
+    PTreeCamera cam;
+    cam.camera().Set(test.path, Value::Str(test.stored));
+    char buffer[64] = {};
+    ASSERT_EQ(test.get(cam.handle(), buffer, sizeof buffer), TQV_OK);
+    EXPECT_STREQ(buffer, test.expected);
+    // The buffer must hold two bytes more than the name handed out.
+    const i32 length = static_cast<i32>(std::strlen(test.expected));
+    EXPECT_EQ(test.get(cam.handle(), buffer, length + 1), TQV_ERROR);
+    EXPECT_EQ(test.get(cam.handle(), buffer, length + 2), TQV_OK);
+  }
+}
+
+TEST(PtreeStored, CorrectionFilesByNameInEitherFormOfTheDirectory) {
+  for (const char* directory : {"/nuc/", "/nuc"}) {
+    PTreeCamera cam;
+    cam.camera().Set(".system.settings.nuc.directory", Value::Str(directory));
+    ASSERT_EQ(cam.camera().Files().Put("/nuc/x.nuc", {1, 2}), TQV_OK);
+    EXPECT_EQ(tqvNUCExists(cam.handle(), "x"), TQV_OK);
+    EXPECT_EQ(tqvRenameNUC(cam.handle(), "x", "y.NUC"), TQV_OK);
+    EXPECT_EQ(tqvDeleteNUC(cam.handle(), "y"), TQV_OK);
+    EXPECT_EQ(tqvNUCExists(cam.handle(), "y"), TQV_NOT_FOUND);
+    EXPECT_EQ(FileCalls(cam),
+              (std::vector<std::string>{"fileExists /nuc/x.nuc", "renameFile /nuc/x.nuc",
+                                        "deleteFile /nuc/y.nuc", "fileExists /nuc/y.nuc"}));
+  }
+}
+
+TEST(PtreeStored, StatesAreFoundWhereTheyAreListedAndDeletedWhereThePowerUpStateLives) {
+  PTreeCamera cam;
+  cam.camera().Set(".system.configurations.store.path", Value::Str("/stored"));
+  cam.camera().Set(".system.configurations.powerup.path", Value::Str("/powerup"));
+  cam.camera().Set(".system.settings.configurations.store.path", Value::Str("/other"));
+  void* h = cam.handle();
+  tqvStateExists(h, "a");
+  tqvDeleteState(h, "b");
+  tqvRenameState(h, "c", "d");
+  tqvGetStateFileInfo(h, "e", nullptr, nullptr);
+  EXPECT_EQ(FileCalls(cam),
+            (std::vector<std::string>{"fileExists /stored/a.rsc", "deleteFile /powerup/b.rsc",
+                                      "renameFile /powerup/c.rsc", "fileInfo /stored/e.rsc"}));
+}
+
+TEST(PtreeStored, FreeSpaceKeepsTenMiBOfTheDriveForCorrections) {
+  struct Case {
+    u64 freeBytes;
+    u64 nuc;
+  };
+  for (const Case& test : {Case{10240 * 1024, 0}, Case{20480 * 1024, 10485760},
+                           Case{10241 * 1024, 1024}, Case{1023, 0}}) {
+    PTreeCamera cam;
+    cam.camera().Files().SetFreeSpace(test.freeBytes);
+    u64 nuc = 99, drive = 99;
+    ASSERT_EQ(tqvGetNUCFreeSpace(cam.handle(), &nuc), TQV_OK);
+    ASSERT_EQ(tqvGetDriveFreeSpace(cam.handle(), &drive), TQV_OK);
+    EXPECT_EQ(nuc, test.nuc) << test.freeBytes;
+    EXPECT_EQ(drive, test.freeBytes / 1024 * 1024);
+  }
+  // The correction drive's own figure first, the camera's drive in its place; the code of the
+  // last read, and nothing free when it fails.
+  PTreeCamera cam;
+  cam.camera().Files().SetFreeSpace(20480 * 1024);
+  cam.camera().InjectFault(".system.settings.nuc.driveFreeSpace", TQV_NOT_FOUND);
+  u64 bytes = 99;
+  EXPECT_EQ(tqvGetNUCFreeSpace(cam.handle(), &bytes), TQV_OK);
+  EXPECT_EQ(bytes, 10485760u);
+  cam.camera().InjectFault(".system.settings.nuc.driveFreeSpace", TQV_NOT_FOUND);
+  cam.camera().InjectFault(".system.info.driveFreeSpace", TQV_TIMEOUT);
+  EXPECT_EQ(tqvGetNUCFreeSpace(cam.handle(), &bytes), TQV_TIMEOUT);
+  EXPECT_EQ(bytes, 0u);
+  bytes = 99;
+  cam.camera().InjectFault(".system.info.driveFreeSpace", TQV_FAILED);
+  EXPECT_EQ(tqvGetDriveFreeSpace(cam.handle(), &bytes), TQV_FAILED);
+  EXPECT_EQ(bytes, 0u);
+}
+
+TEST(PtreeStored, FactoryDefaultStateIsComparedWithoutRegardToCase) {
+  struct Case {
+    const char* path;
+    const char* file;
+    bool factory;
+  };
+  const Case cases[] = {{"/flashfs/FACTORY", "DEFAULT.rsc", true},
+                        {"/FlashFS/factory", "default.rsc", true},
+                        {"/FlashFS/factory", "default2.rsc", false},
+                        {"/FlashFS/states", "default.rsc", false}};
+  for (const Case& test : cases) {
+    PTreeCamera cam;
+    cam.camera().Set(".system.configurations.powerup.path", Value::Str(test.path));
+    cam.camera().Set(".system.configurations.powerup.file", Value::Str(test.file));
+    bool factory = !test.factory;
+    ASSERT_EQ(tqvIsFactoryDefaultState(cam.handle(), &factory), TQV_OK);
+    EXPECT_EQ(factory, test.factory) << test.path << " " << test.file;
+  }
+  PTreeCamera cam;
+  cam.camera().InjectFault(".system.configurations.factory.load.file", TQV_TIMEOUT);
+  bool factory = true;
+  EXPECT_EQ(tqvIsFactoryDefaultState(cam.handle(), &factory), TQV_TIMEOUT);
+  EXPECT_FALSE(factory);
+}
+
+// --- The cache -----------------------------------------------------------------------------------
+
+namespace {
+
+// The cached getters of the family, and the paths they read.
+struct Cached {
+  const char* name;
+  std::function<u32(void* h)> get;
+  const char* path;
+};
+
+const std::vector<Cached>& CachedNames() {
+  static const std::vector<Cached> cached = {
+      {"correction name 1",
+       [](void* h) {
+         char b[256];
+         return tqvGetNUCName(h, 1, b, sizeof b);
+       },
+       ".system.settings.p1.nuc.name"},
+      {"correction name 2",
+       [](void* h) {
+         char b[256];
+         return tqvGetNUCName(h, 2, b, sizeof b);
+       },
+       ".system.settings.p2.nuc.name"},
+      {"calibration tag 1",
+       [](void* h) {
+         char b[256];
+         return tqvGetCalTag(h, 1, b, sizeof b);
+       },
+       ".system.settings.p1.cal.tag"},
+      {"calibration tag 2",
+       [](void* h) {
+         char b[256];
+         return tqvGetCalTag(h, 2, b, sizeof b);
+       },
+       ".system.settings.p2.cal.tag"},
+      {"state name",
+       [](void* h) {
+         char b[256];
+         return tqvGetStateName(h, b, sizeof b);
+       },
+       ".system.configurations.powerup.file"},
+      {"lens state name",
+       [](void* h) {
+         char b[256];
+         return tqvGetLensStateName(h, b, sizeof b);
+       },
+       ".system.lens.stateName"},
+      {"palette",
+       [](void* h) {
+         char b[256];
+         return tqvGetPalette(h, b, sizeof b);
+       },
+       ".system.palette.name"},
+      {"integration width 1",
+       [](void* h) {
+         u32 width = 0;
+         return tqvGetIntegrationWidth(h, 1, &width);
+       },
+       ".system.settings.p1.integrationWidth"},
+  };
+  return cached;
+}
+
+}  // namespace
+
+TEST(PtreeStored, NamesAreCachedAndEachCommandDropsWhatItChanges) {
+  struct Case {
+    const char* what;
+    Op run;
+    std::vector<const char*> asksAgain;  // "*": everything
+  };
+  const Case cases[] = {
+      {"LoadNUC", [](void* h) { return tqvLoadNUC(h, 1, "ok"); }, {"correction name 1"}},
+      {"UnloadNUC", [](void* h) { return tqvUnloadNUC(h, 1); }, {"correction name 1"}},
+      {"SaveNUCAs", [](void* h) { return tqvSaveNUCAs(h, 1, "n"); }, {"correction name 1"}},
+      {"UnloadCal", [](void* h) { return tqvUnloadCal(h, 1); }, {"calibration tag 1"}},
+      {"SaveStateAs", [](void* h) { return tqvSaveStateAs(h, "s"); }, {"state name"}},
+      {"SaveFactoryDefaults", &tqvSaveFactoryDefaults, {"state name"}},
+      {"SaveLensStateAs", [](void* h) { return tqvSaveLensStateAs(h, "l"); }, {"lens state name"}},
+      {"LoadLensState", [](void* h) { return tqvLoadLensState(h, "25mm"); }, {"lens state name"}},
+      {"LoadPalette", [](void* h) { return tqvLoadPalette(h, "grey"); }, {"palette"}},
+      {"LoadState", [](void* h) { return tqvLoadState(h, "power-up"); }, {"*"}},
+      {"LoadFactoryDefaults", &tqvLoadFactoryDefaults, {"*"}},
+      {"LoadCal", [](void* h) { return tqvLoadCal(h, 1, "cal0"); }, {"*"}},
+      {"a query", [](void* h) { return Query(h, "ok"); }, {}},
+  };
+  const Bytes correction = testutil::CorrectionFile(testutil::DistinctNUCInfo());
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.what);
+    PTreeCamera cam;
+    ASSERT_EQ(cam.camera().Files().Put("/FlashFS/nuc/ok.nuc", correction), TQV_OK);
+    ASSERT_EQ(tqvFillCache(cam.handle()), TQV_OK);
+    for (const Cached& entry : CachedNames()) {
+      ASSERT_EQ(entry.get(cam.handle()), TQV_OK) << entry.name;
+    }
+    cam.camera().ClearTraffic();
+    for (const Cached& entry : CachedNames()) {
+      ASSERT_EQ(entry.get(cam.handle()), TQV_OK) << entry.name;
+    }
+    EXPECT_TRUE(cam.camera().Traffic().empty()) << "answered from the cache";
+    ASSERT_EQ(test.run(cam.handle()), TQV_OK);
+    const bool everything = !test.asksAgain.empty() && std::string(test.asksAgain[0]) == "*";
+    for (const Cached& entry : CachedNames()) {
+      bool asks = everything;
+      for (const char* name : test.asksAgain)
+        asks = asks || std::string(name) == entry.name;
+      cam.camera().ClearTraffic();
+      ASSERT_EQ(entry.get(cam.handle()), TQV_OK) << entry.name;
+      EXPECT_EQ(cam.camera().CountPath(entry.path), asks ? 1u : 0u) << entry.name;
+    }
+  }
+}
+
+TEST(PtreeStored, FactoryDefaultsReportWhatTheCameraCouldNotDo) {
+  // Loading: the camera took the command, so nothing cached is trusted even when it reports
+  // failure. A command it refuses changes nothing.
+  PTreeCamera cam;
+  void* h = cam.handle();
+  u32 width = 0;
+  ASSERT_EQ(tqvGetIntegrationWidth(h, 1, &width), TQV_OK);
+  ASSERT_EQ(cam.camera().Files().DeleteFile("/FlashFS/factory/default.rsc"), TQV_OK);
+  EXPECT_EQ(tqvLoadFactoryDefaults(h), TQV_FAILED);
+  cam.camera().ClearTraffic();
+  ASSERT_EQ(tqvGetIntegrationWidth(h, 1, &width), TQV_OK);
+  EXPECT_EQ(cam.camera().CountPath(".system.settings.p1.integrationWidth"), 1u);
+  cam.camera().InjectFault(".system.configurations.factory.load.commit", TQV_ACCESS_DENIED);
+  EXPECT_EQ(tqvLoadFactoryDefaults(h), TQV_ACCESS_DENIED);
+  cam.camera().ClearTraffic();
+  ASSERT_EQ(tqvGetIntegrationWidth(h, 1, &width), TQV_OK);
+  EXPECT_EQ(cam.camera().CountPath(".system.settings.p1.integrationWidth"), 0u);
+
+  // Saving: a drive without room.
+  cam.camera().Files().SetFreeSpace(0);
+  EXPECT_EQ(tqvSaveFactoryDefaults(h), TQV_FAILED);
+  bool done = true;
+  ASSERT_EQ(resGetBool(cam.tree(), ".system.configurations.factory.store.resultOk", &done), TQV_OK);
+  EXPECT_FALSE(done);
+}
+
+TEST(PtreeStored, HardDefaultsPutBackTheProfile) {
+  PTreeCamera cam;
+  void* h = cam.handle();
+  u32 before = 0, width = 0;
+  ASSERT_EQ(tqvGetIntegrationWidth(h, 2, &before), TQV_OK);
+  ASSERT_EQ(tqvSetIntegrationWidth(h, 2, before + 100), TQV_OK);
+  ASSERT_EQ(tqvSaveFactoryDefaults(h), TQV_OK);
+  ASSERT_EQ(resSetBool(cam.tree(), ".system.configurations.defaults.commit", true, 1), TQV_OK);
+  ASSERT_EQ(tqvClearCache(h), TQV_OK);
+  ASSERT_EQ(tqvGetIntegrationWidth(h, 2, &width), TQV_OK);
+  EXPECT_EQ(width, before);
+}
+
+// --- Correction file query -----------------------------------------------------------------------
+
+TEST(PtreeStored, QueryFallsBackWhereOlderCamerasSayLess) {
+  const tqvSNUCInfo made = testutil::DistinctNUCInfo();
+  const std::string base = ".system.settings.nuc.query.";
+  struct Case {
+    const char* what;
+    std::vector<const char*> missing;
+    std::function<void(const tqvSNUCInfo&)> check;
+  };
+  const Case cases[] = {
+      {"no split counts",
+       {"badPixels.factory"},
+       [&](const tqvSNUCInfo& info) {
+         EXPECT_EQ(info.bpUser, made.bpUser);  // the user count in its place
+         EXPECT_EQ(info.bpNew, made.bpTotal - made.bpUser);
+       }},
+      {"no new count nor user count",
+       {"badPixels.new", "badPixels.user"},
+       [&](const tqvSNUCInfo& info) {
+         EXPECT_EQ(info.bpUser, made.bpUser);  // the factory count read first stays
+         EXPECT_EQ(info.bpNew, made.bpTotal - made.bpUser);
+       }},
+      {"no skimming voltage",
+       {"skimmingVoltage"},
+       [](const tqvSNUCInfo& info) {
+         EXPECT_FALSE(info.skimmingEnabled);
+         EXPECT_EQ(info.skimmingVoltage, 0.0f);
+       }},
+      {"no second bias",
+       {"detectorBias1"},
+       [&](const tqvSNUCInfo& info) {
+         EXPECT_EQ(info.color, 0);
+         EXPECT_EQ(info.fpaBiasCount, 1);
+         EXPECT_EQ(info.fpaBias1, 0.0f);
+         EXPECT_EQ(info.fpaBias, made.fpaBias);
+       }},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.what);
+    PTreeCamera cam;
+    ASSERT_EQ(cam.camera().Files().Put("/FlashFS/nuc/q.nuc", testutil::CorrectionFile(made)),
+              TQV_OK);
+    for (const char* path : test.missing)
+      ASSERT_TRUE(cam.camera().Remove(base + path));
+    tqvSNUCInfo info{};
+    ASSERT_EQ(tqvQueryNUCInfo(cam.handle(), "q", &info), TQV_OK);
+    test.check(info);
+    EXPECT_EQ(info.bpTotal, made.bpTotal);
+    EXPECT_EQ(info.integrationWidth, made.integrationWidth);
+  }
+  // A required field missing, a text the library does not know, and a file the camera could not
+  // read.
+  PTreeCamera cam;
+  ASSERT_EQ(cam.camera().Files().Put("/FlashFS/nuc/q.nuc", testutil::CorrectionFile(made)), TQV_OK);
+  cam.camera().InjectFault(base + "nuc.adMax", TQV_NOT_FOUND);
+  tqvSNUCInfo info{};
+  EXPECT_EQ(tqvQueryNUCInfo(cam.handle(), "q", &info), TQV_NOT_FOUND);
+  cam.camera().OnRead(base + "nuc.type", [&](sim::ptree::Camera& c, const std::string& path) {
+    c.Update(path, Value::Str("Three Point"));
+    return 0u;
+  });
+  EXPECT_EQ(tqvQueryNUCInfo(cam.handle(), "q", &info), TQV_ERROR);
+  cam.camera().OnWrite(base + "read", [&](sim::ptree::Camera& c, const std::string&, const Value&) {
+    c.Update(base + "readOk", Value::Bool(false));
+    return 0u;
+  });
+  info = tqvSNUCInfo{};
+  EXPECT_EQ(tqvQueryNUCBasicInfo(cam.handle(), "q", &info), TQV_ERROR);
+  EXPECT_EQ(info.windowWidth, 0);
+}
+
+// --- Calibrations --------------------------------------------------------------------------------
+
+TEST(PtreeStored, LookupTablesArriveInChunksThatMayCrossBetweenTheArrays) {
+  // cal1: 8 entries each, 128 bytes; chunks of 24 bytes put bytes 48..71 across the boundary.
+  struct Case {
+    const char* what;
+    u32 extra;  // bytes after the table
+    u32 chunk;
+    u32 result;
+  };
+  const Case cases[] = {{"crossing chunks", 0, 24, TQV_OK},
+                        {"one chunk", 0, 4096, TQV_OK},
+                        {"a tail in the last chunk", 8, 24, TQV_OK},
+                        {"a chunk past the table", 24, 24, TQV_ERROR},
+                        {"a file too short", 0, 24, TQV_ERROR}};
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.what);
+    PTreeCamera cam;
+    cam.camera().SetChunkSize(test.chunk);
+    const std::string path = "/FlashFS/calib/cal1.LUT";
+    Bytes file = *cam.camera().Files().Data(path);
+    ASSERT_EQ(file.size(), 128u);
+    const Bytes table = file;
+    file.resize(std::string(test.what) == "a file too short" ? 120 : 128 + test.extra, 0xEE);
+    ASSERT_EQ(cam.camera().Files().Put(path, file), TQV_OK);
+    std::vector<double> first(8, -1), second(8, -1);
+    ASSERT_EQ(tqvGetCalLookupTable(cam.handle(), "cal1", first.data(), second.data(), 8),
+              test.result);
+    if (test.result != TQV_OK) continue;
+    EXPECT_EQ(std::memcmp(first.data(), table.data(), 64), 0);
+    EXPECT_EQ(std::memcmp(second.data(), table.data() + 64, 64), 0);
+  }
+  PTreeCamera cam;
+  cam.camera().Set(".system.calib.cals.cal1.lutFile", Value::Str("none"));
+  double first[8], second[8];
+  EXPECT_EQ(tqvGetCalLookupTable(cam.handle(), "cal1", first, second, 8), TQV_ERROR);
+  cam.camera().Remove(".system.calib.cals.cal1.lutFile");
+  EXPECT_EQ(tqvGetCalLookupTable(cam.handle(), "cal1", first, second, 8), TQV_NOT_FOUND);
+}
+
+TEST(PtreeStored, CalibrationsInTheCamerasOrderWithOptionalAtmosphere) {
+  PTreeCamera cam;
+  void* h = cam.handle();
+  cam.camera().Set(".system.calib.cals.aaa.name", Value::Str("third"));
+  zel::TArray<zel::CString> tags;
+  tags.Add(zel::CString("stale"));
+  ASSERT_EQ(tqvGetCalTags(h, tags), TQV_OK);
+  ASSERT_EQ(tags.GetCount(), 3u);
+  EXPECT_STREQ(tags[2].c_str(), "aaa");
+  EXPECT_EQ(tqvCalExists(h, "aaa"), TQV_OK);
+  EXPECT_EQ(tqvCalExists(h, "bbb"), TQV_NOT_FOUND);
+
+  // cal1 has no atmosphere: reading stops quietly and leaves those fields alone.
+  tqvSCalInfo info{};
+  info.atmX = info.atmAlpha1 = info.atmBeta2 = 42.0;
+  ASSERT_EQ(tqvGetCalInfo(h, "cal1", &info, false), TQV_OK);
+  EXPECT_EQ(info.atmX, 42.0);
+  EXPECT_EQ(info.atmBeta2, 42.0);
+  EXPECT_EQ(info.f, 1.25);
+  // cal0 without its second atmosphere value: the first is read, the rest stay.
+  cam.camera().Remove(".system.calib.cals.cal0.atmAlpha1");
+  info.atmAlpha2 = 42.0;
+  ASSERT_EQ(tqvGetCalInfo(h, "cal0", &info, false), TQV_OK);
+  EXPECT_EQ(info.atmX, 1.9);
+  EXPECT_EQ(info.atmAlpha1, 42.0);
+  EXPECT_EQ(info.atmAlpha2, 42.0);
+  // A required field missing fails the record.
+  cam.camera().Remove(".system.calib.cals.cal0.order");
+  EXPECT_EQ(tqvGetCalInfo(h, "cal0", &info, false), TQV_NOT_FOUND);
+}
+
+// --- Every step failed in turn
+// ---------------------------------------------------------------------
+
+namespace {
+
+sim::ptree::Camera& CameraOfHandle(void* h) {
+  return *sim::ptree::CameraOf(static_cast<CTQVSDKPTree*>(h)->h());
+}
+
+// A correction file "sw" on the camera, held by preset 1.
+void WithCorrection(void* h) {
+  ASSERT_EQ(CameraOfHandle(h).Files().Put("/FlashFS/nuc/sw.nuc",
+                                          testutil::CorrectionFile(testutil::DistinctNUCInfo())),
+            TQV_OK);
+  ASSERT_EQ(tqvLoadNUC(h, 1, "sw"), TQV_OK);
+}
+
+bool OptionalQueryField(const std::string& path) {
+  static const std::vector<std::string> kOptional = {
+      "badPixels.factory", "badPixels.new", "badPixels.user",    "skimmingEnabled",
+      "skimmingVoltage",   "color",         "detectorBiasCount", "detectorBias1"};
+  for (const std::string& field : kOptional) {
+    if (path == ".system.settings.nuc.query." + field) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+TEST(PtreeStored, EveryStepOfEveryOperationFailsInTurn) {
+  testutil::SleepRecorder noWaiting;
+  struct Case {
+    const char* what;
+    Op run;
+    testutil::SweepOptions options;
+    u32 code = TQV_FAILED;
+  };
+  testutil::SweepOptions correction;
+  correction.prepare = &WithCorrection;
+  testutil::SweepOptions query = correction;
+  query.tolerated = &OptionalQueryField;
+  testutil::SweepOptions atmosphere;
+  atmosphere.tolerated = [](const std::string& path) {
+    return path.find(".atm") != std::string::npos;
+  };
+  const Case cases[] = {
+      {"LoadNUC", [](void* h) { return tqvLoadNUC(h, 2, "sw"); }, correction},
+      {"SaveNUCAs", [](void* h) { return tqvSaveNUCAs(h, 1, "copy"); }, correction},
+      {"SaveNUC", [](void* h) { return tqvSaveNUC(h, 1); }, correction},
+      {"DeleteNUC", [](void* h) { return tqvDeleteNUC(h, "sw"); }, correction},
+      {"RenameNUC", [](void* h) { return tqvRenameNUC(h, "sw", "sw2"); }, correction},
+      {"NUCExists", [](void* h) { return tqvNUCExists(h, "sw"); }, correction},
+      {"QueryNUCBasicInfo",
+       [](void* h) {
+         tqvSNUCInfo info;
+         return tqvQueryNUCBasicInfo(h, "sw", &info);
+       },
+       correction},
+      {"QueryNUCInfo", [](void* h) { return Query(h, "sw"); }, query},
+      {"GetNUCFreeSpace",
+       [](void* h) {
+         u64 bytes;
+         return tqvGetNUCFreeSpace(h, &bytes);
+       },
+       {"sim",
+        {},
+        true,
+        [](const std::string& p) { return p == ".system.settings.nuc.driveFreeSpace"; }}},
+      {"LoadState", [](void* h) { return tqvLoadState(h, "power-up"); }, {}},
+      {"SaveStateAs", [](void* h) { return tqvSaveStateAs(h, "s"); }, {}},
+      {"SaveState", &tqvSaveState, {}},
+      {"DeleteState", [](void* h) { return tqvDeleteState(h, "bench"); }, {}},
+      {"RenameState", [](void* h) { return tqvRenameState(h, "bench", "b2"); }, {}},
+      {"StateExists", [](void* h) { return tqvStateExists(h, "bench"); }, {}},
+      {"IsFactoryDefaultState",
+       [](void* h) {
+         bool factory;
+         return tqvIsFactoryDefaultState(h, &factory);
+       },
+       {}},
+      {"LoadFactoryDefaults", &tqvLoadFactoryDefaults, {}},
+      {"SaveFactoryDefaults", &tqvSaveFactoryDefaults, {}},
+      {"LoadLensState", [](void* h) { return tqvLoadLensState(h, "25mm"); }, {}},
+      {"SaveLensStateAs", [](void* h) { return tqvSaveLensStateAs(h, "l"); }, {}},
+      {"SaveLensState", &tqvSaveLensState, {}},
+      {"ReloadLensState", &tqvReloadLensState, {}},
+      {"DeleteLensState", [](void* h) { return tqvDeleteLensState(h, "25mm"); }, {}},
+      {"RenameLensState", [](void* h) { return tqvRenameLensState(h, "25mm", "35mm"); }, {}},
+      {"LensStateExists", [](void* h) { return tqvLensStateExists(h, "25mm"); }, {}},
+      {"LoadPalette", [](void* h) { return tqvLoadPalette(h, "grey"); }, {}},
+      {"PaletteExists", [](void* h) { return tqvPaletteExists(h, "grey"); }, {}},
+      {"RenamePalette", [](void* h) { return tqvRenamePalette(h, "grey", "gray"); }, {}},
+      {"DeletePalette", [](void* h) { return tqvDeletePalette(h, "grey"); }, {}},
+      {"LoadCal", [](void* h) { return tqvLoadCal(h, 1, "cal0"); }, {}},
+      {"GetCalInfo",
+       [](void* h) {
+         tqvSCalInfo info{};
+         const u32 result = tqvGetCalInfo(h, "cal0", &info, true);
+         tqvFree(info.lutX);
+         tqvFree(info.lutY);
+         return result;
+       },
+       atmosphere, TQV_ERROR},
+      {"GetCalLookupTable",
+       [](void* h) {
+         double first[16], second[16];
+         return tqvGetCalLookupTable(h, "cal0", first, second, 16);
+       },
+       {},
+       TQV_ERROR},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.what);
+    testutil::SweepPTree([&](void* h, bool) { return test.run(h); }, test.options, test.code);
+  }
 }
