@@ -164,11 +164,12 @@ std::vector<u8> CorrectionFile(const Facts& facts, const Settings& settings, con
   line("bpAboveADMaxSrc2", to_string(counts.aboveADMax2));
   line("bpBelowADMinSrc2", to_string(counts.belowADMin2));
   text += "DATA\r\n";
-  std::vector<u8> bytes(text.begin(), text.end());
-  bytes.reserve(bytes.size() + words.size() * 4);
+  std::vector<u8> bytes(text.size() + words.size() * 4);
+  std::copy(text.begin(), text.end(), bytes.begin());
+  u8* out = bytes.data() + text.size();
   for (u32 word : words) {
     for (int shift = 0; shift < 32; shift += 8)
-      bytes.push_back(static_cast<u8>(word >> shift));
+      *out++ = static_cast<u8>(word >> shift);
   }
   return bytes;
 }
@@ -397,35 +398,41 @@ Model::Preset& Model::Ensure(int preset) {
   return state;
 }
 
-bool Model::Listed(const Preset& preset, u32 x, u32 y) const {
-  const u64 key = Key(x, y);
-  return preset.listed.count(key) != 0 ||
-         (preset.current.settings.useFactoryBadPixels && m_factory && m_factory->count(key) != 0);
+// Which pixels of the preset's window are on the camera's lists, row by row.
+std::vector<u8> Model::ListedMask(int preset) {
+  const Preset& state = Ensure(preset);
+  const Window& w = state.current.window;
+  std::vector<u8> mask(static_cast<std::size_t>(w.width) * w.height);
+  auto mark = [&](const std::set<u64>& pixels) {
+    for (u64 key : pixels) {
+      const u32 x = static_cast<u32>(key), y = static_cast<u32>(key >> 32);
+      if (x >= w.x && x - w.x < w.width && y >= w.y && y - w.y < w.height)
+        mask[static_cast<std::size_t>(y - w.y) * w.width + (x - w.x)] = 1;
+    }
+  };
+  mark(state.listed);
+  if (state.current.settings.useFactoryBadPixels) mark(FactoryList());
+  return mask;
 }
 
 Counts Model::Count(int preset) {
-  FactoryList();
-  const Preset& state = Ensure(preset);
-  const Tables& tables = state.current;
+  const std::vector<u8> listed = ListedMask(preset);
+  const std::vector<u8>& reasons = m_presets[preset].current.reasons;
   Counts counts;
-  for (u32 row = 0; row < tables.window.height; ++row) {
-    for (u32 column = 0; column < tables.window.width; ++column) {
-      const u8 reason =
-          tables.reasons[static_cast<std::size_t>(row) * tables.window.width + column];
-      if (Listed(state, tables.window.x + column, tables.window.y + row)) {
-        ++counts.factory;
-      } else if (reason != kNoReason) {
-        ++counts.newPixels;
-        u32* category[] = {nullptr,
-                           &counts.aboveADMax1,
-                           &counts.belowADMin1,
-                           &counts.aboveADMax2,
-                           &counts.belowADMin2,
-                           &counts.aboveGainMax,
-                           &counts.belowGainMin,
-                           &counts.twinkling};
-        ++*category[reason];
-      }
+  u32* category[] = {nullptr,
+                     &counts.aboveADMax1,
+                     &counts.belowADMin1,
+                     &counts.aboveADMax2,
+                     &counts.belowADMin2,
+                     &counts.aboveGainMax,
+                     &counts.belowGainMin,
+                     &counts.twinkling};
+  for (std::size_t i = 0; i < reasons.size(); ++i) {
+    if (listed[i]) {
+      ++counts.factory;
+    } else if (reasons[i] != kNoReason) {
+      ++counts.newPixels;
+      ++*category[reasons[i]];
     }
   }
   counts.total = counts.factory + counts.newPixels;
@@ -433,17 +440,10 @@ Counts Model::Count(int preset) {
 }
 
 std::vector<u32> Model::Words(int preset) {
-  FactoryList();
-  const Preset& state = Ensure(preset);
-  const Tables& tables = state.current;
-  std::vector<u32> words = tables.words;
-  for (u32 row = 0; row < tables.window.height; ++row) {
-    for (u32 column = 0; column < tables.window.width; ++column) {
-      if (Listed(state, tables.window.x + column, tables.window.y + row)) {
-        u32& word = words[static_cast<std::size_t>(row) * tables.window.width + column];
-        word = (word & ~3u) | kListed;
-      }
-    }
+  const std::vector<u8> listed = ListedMask(preset);
+  std::vector<u32> words = m_presets[preset].current.words;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    if (listed[i]) words[i] = (words[i] & ~3u) | kListed;
   }
   return words;
 }

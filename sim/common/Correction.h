@@ -185,7 +185,7 @@ class Model {
   void Finish();
   Tables Compute(int preset, const Settings& settings) const;
   Preset& Ensure(int preset);
-  bool Listed(const Preset& preset, u32 x, u32 y) const;
+  std::vector<u8> ListedMask(int preset);
   Counts Count(int preset);
   std::vector<u32> Words(int preset);
   void Publish(int preset);

@@ -154,8 +154,13 @@ class TreeCorrection final : public correction::Camera {
             static_cast<u32>(m_camera.Integer(p + "frameWidth"))};
   }
 
+  // Like a camera's, the file system writes files into directories that are there.
   bool WriteFile(const std::string& name, const std::vector<u8>& bytes) override {
-    return m_camera.Files().Put(PathOf(name), bytes) == kOk;
+    const std::string path = PathOf(name);
+    const std::size_t slash = path.rfind('/');
+    if (slash != std::string::npos && slash > 0 && !m_camera.Files().IsDir(path.substr(0, slash)))
+      return false;
+    return m_camera.Files().Put(path, bytes) == kOk;
   }
   std::optional<std::vector<u8>> ReadFile(const std::string& name) override {
     return m_camera.Files().Data(PathOf(name));
