@@ -1,41 +1,41 @@
 // Non-uniformity correction control and bad pixels over GenICam: the operations that are more than
 // one feature (families/nuc.def holds the plain ones).
-#include <tuple>
-#include <utility>
-
 #include "common/nuc.h"
+#include "common/several.h"
 #include "genicam/rows.h"
 
 namespace {
 
-// One value of a setting of several: its feature and where it goes (or what is written).
-template <typename T>
-using At = std::pair<const char*, T>;
-
-// Reads the values in order; the first failure is returned and no output is written, otherwise
-// every output receives its value.
-template <typename... T>
-u32 ReadAll(const GicDevice& device, At<T*>... items) {
-  std::tuple<T...> values{};
-  u32 result = rc::kOk;
-  std::apply(
-      [&](T&... value) {
-        (void)(((result = gicGetValue(device, items.first, &value)) == rc::kOk) && ...);
-      },
-      values);
-  if (result != rc::kOk) return result;
-  std::apply([&](T&... value) { ((*items.second = value), ...); }, values);
-  return rc::kOk;
+// Settings of several values, feature by feature (common/several.h).
+template <std::size_t N, typename... T>
+u32 ReadAll(const GicDevice& device, const char* const (&features)[N], T*... outputs) {
+  return several::Read(
+      [&device](const char* feature, auto* value) { return gicGetValue(device, feature, value); },
+      features, outputs...);
+}
+template <std::size_t N, typename... T>
+u32 WriteAll(const GicDevice& device, const char* const (&features)[N], T... values) {
+  return several::Write(
+      [&device](const char* feature, auto value) { return gicSetValue(device, feature, value); },
+      features, values...);
 }
 
-// Writes the values in order and stops at the first failure, whose code is returned; the values
-// written before it stay written.
-template <typename... T>
-u32 WriteAll(const GicDevice& device, At<T>... items) {
-  u32 result = rc::kOk;
-  (void)(((result = gicSetValue(device, items.first, items.second)) == rc::kOk) && ...);
-  return result;
-}
+constexpr const char* kSetup[] = {"CorrectionGainMin", "CorrectionGainMax", "CorrectionADMin",
+                                  "CorrectionADMax", "CorrectionDetectBadPixels"};
+constexpr const char* kTwinklers[] = {"CorrectionDetectTwinklingPixels",
+                                      "CorrectionTwinklerNumFrames", "CorrectionTwinklerDelta"};
+constexpr const char* kSetpointDeltas[] = {"CorrectionFlagSetpointDeltaLow",
+                                           "CorrectionFlagSetpointDeltaHigh"};
+constexpr const char* kSetpointTemps[] = {"CorrectionFlagSetpointFixedLow",
+                                          "CorrectionFlagSetpointFixedHigh"};
+constexpr const char* kPresets[] = {"CorrectionPS0", "CorrectionPS1", "CorrectionPS2",
+                                    "CorrectionPS3"};
+constexpr const char* kFlagConfig[] = {"MfgCorrectionFlagMaxTemp", "MfgCorrectionFlagStableDelta",
+                                       "MfgCorrectionFlagStableCount", "MfgCorrectionFlagTimeout"};
+constexpr const char* kAutoSetup[] = {"CorrectionAutoEnabled", "CorrectionAutoUseDeltaTemp",
+                                      "CorrectionAutoDeltaTemp", "CorrectionAutoUseDeltaTime",
+                                      "CorrectionAutoDeltaTime"};
+constexpr const char* kPickerPosition[] = {"BadPixelPickerX", "BadPixelPickerY"};
 
 constexpr rows::Gic kDigitalOutput = GIC("CorrectionDigitalEnabled", OR("CorrectionEnabled"));
 
@@ -130,57 +130,43 @@ u32 CTQVSDKGenICam::GetNUCResults(u8 preset, u32* total, u32* factory, u32* newP
 u32 CTQVSDKGenICam::GetNUCSetup(float* gainMin, float* gainMax, u16* adMin, u16* adMax,
                                 bool* detectBadPixels) {
   TQV_GIC_OPERATION();
-  return ReadAll(m_device, At<float*>{"CorrectionGainMin", gainMin},
-                 At<float*>{"CorrectionGainMax", gainMax}, At<u16*>{"CorrectionADMin", adMin},
-                 At<u16*>{"CorrectionADMax", adMax},
-                 At<bool*>{"CorrectionDetectBadPixels", detectBadPixels});
+  return ReadAll(m_device, kSetup, gainMin, gainMax, adMin, adMax, detectBadPixels);
 }
 
 u32 CTQVSDKGenICam::SetNUCSetup(float gainMin, float gainMax, u16 adMin, u16 adMax,
                                 bool detectBadPixels) {
   TQV_GIC_OPERATION();
-  return WriteAll(m_device, At<float>{"CorrectionGainMin", gainMin},
-                  At<float>{"CorrectionGainMax", gainMax}, At<u16>{"CorrectionADMin", adMin},
-                  At<u16>{"CorrectionADMax", adMax},
-                  At<bool>{"CorrectionDetectBadPixels", detectBadPixels});
+  return WriteAll(m_device, kSetup, gainMin, gainMax, adMin, adMax, detectBadPixels);
 }
 
 u32 CTQVSDKGenICam::GetTwinklerSetup(bool* detect, u32* framesToCollect, u16* delta) {
   TQV_GIC_OPERATION();
-  return ReadAll(m_device, At<bool*>{"CorrectionDetectTwinklingPixels", detect},
-                 At<u32*>{"CorrectionTwinklerNumFrames", framesToCollect},
-                 At<u16*>{"CorrectionTwinklerDelta", delta});
+  return ReadAll(m_device, kTwinklers, detect, framesToCollect, delta);
 }
 
 u32 CTQVSDKGenICam::SetTwinklerSetup(bool detect, u32 framesToCollect, u16 delta) {
   TQV_GIC_OPERATION();
-  return WriteAll(m_device, At<bool>{"CorrectionDetectTwinklingPixels", detect},
-                  At<u32>{"CorrectionTwinklerNumFrames", framesToCollect},
-                  At<u16>{"CorrectionTwinklerDelta", delta});
+  return WriteAll(m_device, kTwinklers, detect, framesToCollect, delta);
 }
 
 u32 CTQVSDKGenICam::GetNUCFlagSetpointDeltas(float* low, float* high) {
   TQV_GIC_OPERATION();
-  return ReadAll(m_device, At<float*>{"CorrectionFlagSetpointDeltaLow", low},
-                 At<float*>{"CorrectionFlagSetpointDeltaHigh", high});
+  return ReadAll(m_device, kSetpointDeltas, low, high);
 }
 
 u32 CTQVSDKGenICam::SetNUCFlagSetpointDeltas(float low, float high) {
   TQV_GIC_OPERATION();
-  return WriteAll(m_device, At<float>{"CorrectionFlagSetpointDeltaLow", low},
-                  At<float>{"CorrectionFlagSetpointDeltaHigh", high});
+  return WriteAll(m_device, kSetpointDeltas, low, high);
 }
 
 u32 CTQVSDKGenICam::GetNUCFlagSetpointTemps(float* low, float* high) {
   TQV_GIC_OPERATION();
-  return ReadAll(m_device, At<float*>{"CorrectionFlagSetpointFixedLow", low},
-                 At<float*>{"CorrectionFlagSetpointFixedHigh", high});
+  return ReadAll(m_device, kSetpointTemps, low, high);
 }
 
 u32 CTQVSDKGenICam::SetNUCFlagSetpointTemps(float low, float high) {
   TQV_GIC_OPERATION();
-  return WriteAll(m_device, At<float>{"CorrectionFlagSetpointFixedLow", low},
-                  At<float>{"CorrectionFlagSetpointFixedHigh", high});
+  return WriteAll(m_device, kSetpointTemps, low, high);
 }
 
 // A camera without correction presets corrects the one preset it has.
@@ -191,8 +177,7 @@ u32 CTQVSDKGenICam::GetNUCPresets(bool* preset0, bool* preset1, bool* preset2, b
     *preset1 = *preset2 = *preset3 = false;
     return rc::kOk;
   }
-  return ReadAll(m_device, At<bool*>{"CorrectionPS0", preset0}, At<bool*>{"CorrectionPS1", preset1},
-                 At<bool*>{"CorrectionPS2", preset2}, At<bool*>{"CorrectionPS3", preset3});
+  return ReadAll(m_device, kPresets, preset0, preset1, preset2, preset3);
 }
 
 u32 CTQVSDKGenICam::SetNUCPresets(bool preset0, bool preset1, bool preset2, bool preset3) {
@@ -200,26 +185,19 @@ u32 CTQVSDKGenICam::SetNUCPresets(bool preset0, bool preset1, bool preset2, bool
   if (!gicIsPresent(m_device, "CorrectionPS0")) {
     return preset0 && !preset1 && !preset2 && !preset3 ? rc::kOk : rc::kNotSupported;
   }
-  return WriteAll(m_device, At<bool>{"CorrectionPS0", preset0}, At<bool>{"CorrectionPS1", preset1},
-                  At<bool>{"CorrectionPS2", preset2}, At<bool>{"CorrectionPS3", preset3});
+  return WriteAll(m_device, kPresets, preset0, preset1, preset2, preset3);
 }
 
 u32 CTQVSDKGenICam::GetNUCFlagConfig(float* maxTemp, float* stableDelta, u8* stableCount,
                                      u32* timeout) {
   TQV_GIC_OPERATION();
-  return ReadAll(m_device, At<float*>{"MfgCorrectionFlagMaxTemp", maxTemp},
-                 At<float*>{"MfgCorrectionFlagStableDelta", stableDelta},
-                 At<u8*>{"MfgCorrectionFlagStableCount", stableCount},
-                 At<u32*>{"MfgCorrectionFlagTimeout", timeout});
+  return ReadAll(m_device, kFlagConfig, maxTemp, stableDelta, stableCount, timeout);
 }
 
 u32 CTQVSDKGenICam::SetNUCFlagConfig(float maxTemp, float stableDelta, u8 stableCount,
                                      u32 timeout) {
   TQV_GIC_OPERATION();
-  return WriteAll(m_device, At<float>{"MfgCorrectionFlagMaxTemp", maxTemp},
-                  At<float>{"MfgCorrectionFlagStableDelta", stableDelta},
-                  At<u8>{"MfgCorrectionFlagStableCount", stableCount},
-                  At<u32>{"MfgCorrectionFlagTimeout", timeout});
+  return WriteAll(m_device, kFlagConfig, maxTemp, stableDelta, stableCount, timeout);
 }
 
 // --- Automatic correction ------------------------------------------------------------------------
@@ -227,21 +205,13 @@ u32 CTQVSDKGenICam::SetNUCFlagConfig(float maxTemp, float stableDelta, u8 stable
 u32 CTQVSDKGenICam::GetAutoNUCSetup(bool* enabled, bool* useDeltaTemp, float* deltaTemp,
                                     bool* useDeltaTime, u32* deltaTime) {
   TQV_GIC_OPERATION();
-  return ReadAll(m_device, At<bool*>{"CorrectionAutoEnabled", enabled},
-                 At<bool*>{"CorrectionAutoUseDeltaTemp", useDeltaTemp},
-                 At<float*>{"CorrectionAutoDeltaTemp", deltaTemp},
-                 At<bool*>{"CorrectionAutoUseDeltaTime", useDeltaTime},
-                 At<u32*>{"CorrectionAutoDeltaTime", deltaTime});
+  return ReadAll(m_device, kAutoSetup, enabled, useDeltaTemp, deltaTemp, useDeltaTime, deltaTime);
 }
 
 u32 CTQVSDKGenICam::SetAutoNUCSetup(bool enabled, bool useDeltaTemp, float deltaTemp,
                                     bool useDeltaTime, u32 deltaTime) {
   TQV_GIC_OPERATION();
-  return WriteAll(m_device, At<bool>{"CorrectionAutoEnabled", enabled},
-                  At<bool>{"CorrectionAutoUseDeltaTemp", useDeltaTemp},
-                  At<float>{"CorrectionAutoDeltaTemp", deltaTemp},
-                  At<bool>{"CorrectionAutoUseDeltaTime", useDeltaTime},
-                  At<u32>{"CorrectionAutoDeltaTime", deltaTime});
+  return WriteAll(m_device, kAutoSetup, enabled, useDeltaTemp, deltaTemp, useDeltaTime, deltaTime);
 }
 
 // Unlike the property tree, a camera without the feature answers 1 (with false).
@@ -268,7 +238,7 @@ u32 CTQVSDKGenICam::PickBadPixel(u16 x, u16 y, i8 preset, bool bad) {
   TQV_GIC_OPERATION();
   const bool hasPreset = gicIsPresent(m_device, "BadPixelPickerPreset");
   if (!hasPreset && preset != 0 && preset != -1) return rc::kNotSupported;
-  u32 result = WriteAll(m_device, At<u16>{"BadPixelPickerX", x}, At<u16>{"BadPixelPickerY", y});
+  u32 result = WriteAll(m_device, kPickerPosition, x, y);
   if (result == rc::kOk && hasPreset) {
     result = gicSetInt64(m_device, "BadPixelPickerPreset", preset, kGicAttempts);
   }

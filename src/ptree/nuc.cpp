@@ -4,44 +4,52 @@
 
 #include <cstdio>
 #include <cstring>
-#include <tuple>
-#include <utility>
 
 #include "common/nuc.h"
+#include "common/several.h"
 #include "ptree/rows.h"
 
 namespace {
 
 constexpr const char* kNuc = ".system.settings.nuc.";
 
-// One value of a setting of several: its path and where it goes (or what is written).
-template <typename T>
-using At = std::pair<const char*, T>;
-
-// Reads the values in order; the first failure is returned and no output is written, otherwise
-// every output receives its value.
-template <typename... T>
-u32 ReadAll(void* tree, At<T*>... items) {
-  std::tuple<T...> values{};
-  u32 result = rc::kOk;
-  std::apply(
-      [&](T&... value) {
-        (void)(((result = resRead(tree, items.first, &value)) == rc::kOk) && ...);
-      },
-      values);
-  if (result != rc::kOk) return result;
-  std::apply([&](T&... value) { ((*items.second = value), ...); }, values);
-  return rc::kOk;
+// Settings of several values, path by path (common/several.h).
+template <std::size_t N, typename... T>
+u32 ReadAll(void* tree, const char* const (&paths)[N], T*... outputs) {
+  return several::Read([tree](const char* path, auto* value) { return resRead(tree, path, value); },
+                       paths, outputs...);
+}
+template <std::size_t N, typename... T>
+u32 WriteAll(void* tree, const char* const (&paths)[N], T... values) {
+  return several::Write(
+      [tree](const char* path, auto value) { return resWrite(tree, path, value); }, paths,
+      values...);
 }
 
-// Writes the values in order and stops at the first failure, whose code is returned; the values
-// written before it stay written.
-template <typename... T>
-u32 WriteAll(void* tree, At<T>... items) {
-  u32 result = rc::kOk;
-  (void)(((result = resWrite(tree, items.first, items.second)) == rc::kOk) && ...);
-  return result;
-}
+constexpr const char* kSetup[] = {".system.settings.nuc.gainMin", ".system.settings.nuc.gainMax",
+                                  ".system.settings.nuc.adMin", ".system.settings.nuc.adMax",
+                                  ".system.settings.nuc.detectBadPixels"};
+constexpr const char* kTwinklers[] = {".system.settings.nuc.detectTwinklers",
+                                      ".system.settings.nuc.twinklerFramesToCollect",
+                                      ".system.settings.nuc.twinklerDelta"};
+constexpr const char* kSetpointDeltas[] = {".system.settings.nuc.flagSetpointDeltaLow",
+                                           ".system.settings.nuc.flagSetpointDeltaHigh"};
+constexpr const char* kSetpointTemps[] = {".system.settings.nuc.flagSetpointTempLow",
+                                          ".system.settings.nuc.flagSetpointTempHigh"};
+constexpr const char* kPresets[] = {
+    ".system.settings.nuc.p0.enabled", ".system.settings.nuc.p1.enabled",
+    ".system.settings.nuc.p2.enabled", ".system.settings.nuc.p3.enabled"};
+constexpr const char* kFlagConfig[] = {
+    ".system.settings.nuc.flagMaxTemp", ".system.settings.nuc.flagStableDelta",
+    ".system.settings.nuc.flagStableCount", ".system.settings.nuc.flagTimeout"};
+constexpr const char* kAutoSetup[] = {
+    ".system.settings.nuc.auto.enabled", ".system.settings.nuc.auto.useDeltaTemp",
+    ".system.settings.nuc.auto.deltaTemp", ".system.settings.nuc.auto.useDeltaTime",
+    ".system.settings.nuc.auto.deltaTime"};
+constexpr const char* kPicker[] = {
+    ".system.settings.nuc.bpPicker.x", ".system.settings.nuc.bpPicker.y",
+    ".system.settings.nuc.bpPicker.preset", ".system.settings.nuc.bpPicker.bad",
+    ".system.settings.nuc.bpPicker.pick"};
 
 // The path of a per-preset correction value, e.g. ".system.settings.nuc.p2.revert".
 const char* NucPresetPath(char (&path)[kPathSize], u8 preset, const char* field) {
@@ -160,81 +168,53 @@ u32 CTQVSDKPTree::GetNUCResults(u8 preset, u32* total, u32* factory, u32* newPix
 
 u32 CTQVSDKPTree::GetNUCSetup(float* gainMin, float* gainMax, u16* adMin, u16* adMax,
                               bool* detectBadPixels) {
-  return ReadAll(m_tree, At<float*>{".system.settings.nuc.gainMin", gainMin},
-                 At<float*>{".system.settings.nuc.gainMax", gainMax},
-                 At<u16*>{".system.settings.nuc.adMin", adMin},
-                 At<u16*>{".system.settings.nuc.adMax", adMax},
-                 At<bool*>{".system.settings.nuc.detectBadPixels", detectBadPixels});
+  return ReadAll(m_tree, kSetup, gainMin, gainMax, adMin, adMax, detectBadPixels);
 }
 
 u32 CTQVSDKPTree::SetNUCSetup(float gainMin, float gainMax, u16 adMin, u16 adMax,
                               bool detectBadPixels) {
-  return WriteAll(m_tree, At<float>{".system.settings.nuc.gainMin", gainMin},
-                  At<float>{".system.settings.nuc.gainMax", gainMax},
-                  At<u16>{".system.settings.nuc.adMin", adMin},
-                  At<u16>{".system.settings.nuc.adMax", adMax},
-                  At<bool>{".system.settings.nuc.detectBadPixels", detectBadPixels});
+  return WriteAll(m_tree, kSetup, gainMin, gainMax, adMin, adMax, detectBadPixels);
 }
 
 u32 CTQVSDKPTree::GetTwinklerSetup(bool* detect, u32* framesToCollect, u16* delta) {
-  return ReadAll(m_tree, At<bool*>{".system.settings.nuc.detectTwinklers", detect},
-                 At<u32*>{".system.settings.nuc.twinklerFramesToCollect", framesToCollect},
-                 At<u16*>{".system.settings.nuc.twinklerDelta", delta});
+  return ReadAll(m_tree, kTwinklers, detect, framesToCollect, delta);
 }
 
 u32 CTQVSDKPTree::SetTwinklerSetup(bool detect, u32 framesToCollect, u16 delta) {
-  return WriteAll(m_tree, At<bool>{".system.settings.nuc.detectTwinklers", detect},
-                  At<u32>{".system.settings.nuc.twinklerFramesToCollect", framesToCollect},
-                  At<u16>{".system.settings.nuc.twinklerDelta", delta});
+  return WriteAll(m_tree, kTwinklers, detect, framesToCollect, delta);
 }
 
 u32 CTQVSDKPTree::GetNUCFlagSetpointDeltas(float* low, float* high) {
-  return ReadAll(m_tree, At<float*>{".system.settings.nuc.flagSetpointDeltaLow", low},
-                 At<float*>{".system.settings.nuc.flagSetpointDeltaHigh", high});
+  return ReadAll(m_tree, kSetpointDeltas, low, high);
 }
 
 u32 CTQVSDKPTree::SetNUCFlagSetpointDeltas(float low, float high) {
-  return WriteAll(m_tree, At<float>{".system.settings.nuc.flagSetpointDeltaLow", low},
-                  At<float>{".system.settings.nuc.flagSetpointDeltaHigh", high});
+  return WriteAll(m_tree, kSetpointDeltas, low, high);
 }
 
 u32 CTQVSDKPTree::GetNUCFlagSetpointTemps(float* low, float* high) {
-  return ReadAll(m_tree, At<float*>{".system.settings.nuc.flagSetpointTempLow", low},
-                 At<float*>{".system.settings.nuc.flagSetpointTempHigh", high});
+  return ReadAll(m_tree, kSetpointTemps, low, high);
 }
 
 u32 CTQVSDKPTree::SetNUCFlagSetpointTemps(float low, float high) {
-  return WriteAll(m_tree, At<float>{".system.settings.nuc.flagSetpointTempLow", low},
-                  At<float>{".system.settings.nuc.flagSetpointTempHigh", high});
+  return WriteAll(m_tree, kSetpointTemps, low, high);
 }
 
 u32 CTQVSDKPTree::GetNUCPresets(bool* preset0, bool* preset1, bool* preset2, bool* preset3) {
-  return ReadAll(m_tree, At<bool*>{".system.settings.nuc.p0.enabled", preset0},
-                 At<bool*>{".system.settings.nuc.p1.enabled", preset1},
-                 At<bool*>{".system.settings.nuc.p2.enabled", preset2},
-                 At<bool*>{".system.settings.nuc.p3.enabled", preset3});
+  return ReadAll(m_tree, kPresets, preset0, preset1, preset2, preset3);
 }
 
 u32 CTQVSDKPTree::SetNUCPresets(bool preset0, bool preset1, bool preset2, bool preset3) {
-  return WriteAll(m_tree, At<bool>{".system.settings.nuc.p0.enabled", preset0},
-                  At<bool>{".system.settings.nuc.p1.enabled", preset1},
-                  At<bool>{".system.settings.nuc.p2.enabled", preset2},
-                  At<bool>{".system.settings.nuc.p3.enabled", preset3});
+  return WriteAll(m_tree, kPresets, preset0, preset1, preset2, preset3);
 }
 
 u32 CTQVSDKPTree::GetNUCFlagConfig(float* maxTemp, float* stableDelta, u8* stableCount,
                                    u32* timeout) {
-  return ReadAll(m_tree, At<float*>{".system.settings.nuc.flagMaxTemp", maxTemp},
-                 At<float*>{".system.settings.nuc.flagStableDelta", stableDelta},
-                 At<u8*>{".system.settings.nuc.flagStableCount", stableCount},
-                 At<u32*>{".system.settings.nuc.flagTimeout", timeout});
+  return ReadAll(m_tree, kFlagConfig, maxTemp, stableDelta, stableCount, timeout);
 }
 
 u32 CTQVSDKPTree::SetNUCFlagConfig(float maxTemp, float stableDelta, u8 stableCount, u32 timeout) {
-  return WriteAll(m_tree, At<float>{".system.settings.nuc.flagMaxTemp", maxTemp},
-                  At<float>{".system.settings.nuc.flagStableDelta", stableDelta},
-                  At<u8>{".system.settings.nuc.flagStableCount", stableCount},
-                  At<u32>{".system.settings.nuc.flagTimeout", timeout});
+  return WriteAll(m_tree, kFlagConfig, maxTemp, stableDelta, stableCount, timeout);
 }
 
 // --- Automatic correction ------------------------------------------------------------------------
@@ -244,11 +224,8 @@ u32 CTQVSDKPTree::GetAutoNUCSetup(bool* enabled, bool* useDeltaTemp, float* delt
                                   bool* useDeltaTime, u32* deltaTime) {
   AutoNUCSetup setup{};
   if (!Cached(m_cache.nuc.autoNUCSetup, &setup)) {
-    u32 result = ReadAll(m_tree, At<bool*>{".system.settings.nuc.auto.enabled", &setup.enabled},
-                         At<bool*>{".system.settings.nuc.auto.useDeltaTemp", &setup.useDeltaTemp},
-                         At<float*>{".system.settings.nuc.auto.deltaTemp", &setup.deltaTemp},
-                         At<bool*>{".system.settings.nuc.auto.useDeltaTime", &setup.useDeltaTime},
-                         At<u32*>{".system.settings.nuc.auto.deltaTime", &setup.deltaTime});
+    u32 result = ReadAll(m_tree, kAutoSetup, &setup.enabled, &setup.useDeltaTemp, &setup.deltaTemp,
+                         &setup.useDeltaTime, &setup.deltaTime);
     if (result != rc::kOk) return result;
     Keep(m_cache.nuc.autoNUCSetup, setup);
   }
@@ -262,11 +239,8 @@ u32 CTQVSDKPTree::GetAutoNUCSetup(bool* enabled, bool* useDeltaTemp, float* delt
 
 u32 CTQVSDKPTree::SetAutoNUCSetup(bool enabled, bool useDeltaTemp, float deltaTemp,
                                   bool useDeltaTime, u32 deltaTime) {
-  u32 result = WriteAll(m_tree, At<bool>{".system.settings.nuc.auto.enabled", enabled},
-                        At<bool>{".system.settings.nuc.auto.useDeltaTemp", useDeltaTemp},
-                        At<float>{".system.settings.nuc.auto.deltaTemp", deltaTemp},
-                        At<bool>{".system.settings.nuc.auto.useDeltaTime", useDeltaTime},
-                        At<u32>{".system.settings.nuc.auto.deltaTime", deltaTime});
+  u32 result =
+      WriteAll(m_tree, kAutoSetup, enabled, useDeltaTemp, deltaTemp, useDeltaTime, deltaTime);
   if (result == rc::kOk) {
     Keep(m_cache.nuc.autoNUCSetup,
          AutoNUCSetup{enabled, useDeltaTemp, deltaTemp, useDeltaTime, deltaTime});
@@ -287,11 +261,7 @@ u32 CTQVSDKPTree::GetAutoNUCInProgress(bool* value) {
 // --- Bad pixels ----------------------------------------------------------------------------------
 
 u32 CTQVSDKPTree::PickBadPixel(u16 x, u16 y, i8 preset, bool bad) {
-  return WriteAll(m_tree, At<u16>{".system.settings.nuc.bpPicker.x", x},
-                  At<u16>{".system.settings.nuc.bpPicker.y", y},
-                  At<i8>{".system.settings.nuc.bpPicker.preset", preset},
-                  At<bool>{".system.settings.nuc.bpPicker.bad", bad},
-                  At<bool>{".system.settings.nuc.bpPicker.pick", true});
+  return WriteAll(m_tree, kPicker, x, y, preset, bad, true);
 }
 
 // The camera reads or writes the list file while the connection is held, with the long time-out
@@ -326,8 +296,8 @@ u32 CTQVSDKPTree::GetBadPixelListIOSupported(bool* value) {
 u32 CTQVSDKPTree::FactoryBadPixelList(i8 preset, const char* action) {
   char path[kPathSize];
   std::snprintf(path, sizeof path, "%sfactoryBPL.%s", kNuc, action);
-  return WriteAll(m_tree, At<i32>{".system.settings.nuc.factoryBPL.preset", preset},
-                  At<bool>{path, true});
+  const char* const paths[] = {".system.settings.nuc.factoryBPL.preset", path};
+  return WriteAll(m_tree, paths, static_cast<i32>(preset), true);
 }
 
 u32 CTQVSDKPTree::MfgFactoryBPLCreate(i8 preset) { return FactoryBadPixelList(preset, "create"); }
