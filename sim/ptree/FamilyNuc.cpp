@@ -275,8 +275,9 @@ void InstallNucRun(Camera& camera) {
       {"append", &correction::Model::FactoryAppend},
       {"apply", &correction::Model::FactoryApply},
   };
-  for (const auto& [name, action] : factory) {
-    OnCommand(camera, kNuc + "factoryBPL." + name, [model, action](Camera& c) {
+  for (const auto& entry : factory) {
+    const Factory action = entry.second;
+    OnCommand(camera, kNuc + "factoryBPL." + entry.first, [model, action](Camera& c) {
       return (model().*action)(static_cast<int>(c.Integer(kNuc + "factoryBPL.preset")));
     });
   }
