@@ -183,8 +183,8 @@ State& Device::Impl::StateOf(Node& node, int depth) {
   return it->second;
 }
 
-void Device::Impl::RunHooks(const std::string& name, bool onExecute) {
-  std::string key = (onExecute ? "x:" : "w:") + name;
+void Device::Impl::RunHooks(const std::string& name, HookKind kind) {
+  std::string key = std::string(1, static_cast<char>(kind)) + ":" + name;
   if (!runningHooks.insert(key).second) return;
   struct Done {
     std::set<std::string>& running;
@@ -194,7 +194,7 @@ void Device::Impl::RunHooks(const std::string& name, bool onExecute) {
   // A hook may add or remove hooks: run a copy of the list as it stood.
   std::vector<HookEntry> toRun;
   for (const HookEntry& entry : hooks) {
-    if (entry.feature == name && entry.onExecute == onExecute) toRun.push_back(entry);
+    if (entry.feature == name && entry.kind == kind) toRun.push_back(entry);
   }
   for (const HookEntry& entry : toRun)
     entry.hook(owner, name);
@@ -209,7 +209,7 @@ void Device::Impl::Store(const std::string& name, std::initializer_list<Kind> ki
   State saved = state;
   change(node, state);
   try {
-    RunHooks(name, false);
+    RunHooks(name, HookKind::kWrite);
   } catch (...) {
     if (Node* again = Find(name)) StateOf(*again) = saved;
     throw;
@@ -252,6 +252,8 @@ void Device::Impl::Host(const std::string& name, Kind kind, const char* access, 
   std::lock_guard<std::recursive_mutex> hold(mutex);
   try {
     ThrowArmedFault(name, access);
+    // A value that depends on time is brought up to date before it is read.
+    if (std::strcmp(access, "get") == 0) RunHooks(name, HookKind::kRead);
     Node* node = Find(name);
     if (!node || node->kind != kind) {
       throw CAccessException(("GenICam: feature " + Quoted(name) + " no longer exists").c_str());
@@ -457,7 +459,7 @@ void Device::Impl::HostExecute(const std::string& name) {
     CheckWritable(node, StateOf(node));
     ++node.executions;
     node.pending = node.polls;
-    RunHooks(name, true);
+    RunHooks(name, HookKind::kExecute);
     return std::string();
   });
 }
@@ -784,16 +786,21 @@ void Device::FailDirectoryOperation(const OperationFault& fault) {
 }
 
 int Device::OnWrite(const std::string& name, Hook hook) {
-  std::lock_guard<std::recursive_mutex> hold(m_impl->mutex);
-  int id = m_impl->nextHookId++;
-  m_impl->hooks.push_back(HookEntry{id, name, false, std::move(hook)});
-  return id;
+  return m_impl->AddHook(name, HookKind::kWrite, std::move(hook));
 }
 
 int Device::OnExecute(const std::string& name, Hook hook) {
-  std::lock_guard<std::recursive_mutex> hold(m_impl->mutex);
-  int id = m_impl->nextHookId++;
-  m_impl->hooks.push_back(HookEntry{id, name, true, std::move(hook)});
+  return m_impl->AddHook(name, HookKind::kExecute, std::move(hook));
+}
+
+int Device::OnRead(const std::string& name, Hook hook) {
+  return m_impl->AddHook(name, HookKind::kRead, std::move(hook));
+}
+
+int Device::Impl::AddHook(const std::string& name, HookKind kind, Hook hook) {
+  std::lock_guard<std::recursive_mutex> hold(mutex);
+  int id = nextHookId++;
+  hooks.push_back(HookEntry{id, name, kind, std::move(hook)});
   return id;
 }
 

@@ -43,10 +43,13 @@ struct Node {
   std::map<i64, State> selected;
 };
 
+// When a hook runs: after a write, on an execute, or before a host reads the value.
+enum class HookKind : char { kWrite = 'w', kExecute = 'x', kRead = 'r' };
+
 struct HookEntry {
   int id = 0;
   std::string feature;
-  bool onExecute = false;
+  HookKind kind = HookKind::kWrite;
   Device::Hook hook;
 };
 
@@ -62,7 +65,8 @@ struct Device::Impl {
   // state when a hook throws.
   template <typename Change>
   void Store(const std::string& name, std::initializer_list<Kind> kinds, Change change);
-  void RunHooks(const std::string& name, bool onExecute);
+  void RunHooks(const std::string& name, HookKind kind);
+  int AddHook(const std::string& name, HookKind kind, Hook hook);
 
   // Host side: every call is logged and may throw an injected fault.
   bool HostLookup(const std::string& name, Kind* kind);

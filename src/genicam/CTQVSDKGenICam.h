@@ -110,6 +110,15 @@ class CTQVSDKGenICam : public ITQVSDK {
 
   // --- Helpers of non-uniformity correction and bad pixels (nuc.cpp) ---
 
+  // A code feature, then the text feature into the caller's buffer.
+  u32 CodeAndText(const char* codeFeature, const char* textFeature, u16* code, char* buffer,
+                  i32 size);
+  u32 WritePreset(const char* feature, i64 preset, bool everyPreset);
+  // Preset and file name of a bad-pixel list, then `command` (save or load), waited for.
+  u32 BadPixelListFile(u8 preset, const char* fileName, const char* command);
+  u32 FactoryBadPixelList(i8 preset, const char* command);
+  u32 FillFactoryNUCNames();
+
   // --- Helpers of stored configurations (storage.cpp) ---
 
   // Writes `name` to the text feature `nameFeature`, then executes `command` and waits for it.

@@ -6,7 +6,6 @@
 
 #include "interface/opsets.h"
 
-#include "interface/unbuilt/nuc.h"
 #include "interface/unbuilt/lens.h"
 #include "interface/unbuilt/video.h"
 #include "interface/unbuilt/recorder.h"

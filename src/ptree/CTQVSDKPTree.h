@@ -53,6 +53,13 @@ class CTQVSDKPTree : public ITQVSDK {
 
   // --- Helpers of non-uniformity correction and bad pixels (nuc.cpp) ---
 
+  // Writes the list file's name, then triggers `action` ("saveBPL", "loadBPL") for the preset,
+  // holding the connection under the bad-pixel-list time-out.
+  u32 BadPixelListFile(u8 preset, const char* fileName, const char* action);
+  static constexpr u32 kBadPixelListTimeout = 60000;
+  // The factory list's preset, then its `action` ("create", "append", "apply").
+  u32 FactoryBadPixelList(i8 preset, const char* action);
+
   // --- Helpers of stored configurations (storage.cpp) ---
 
   // A stored name as GetNUCName, GetStateName and GetLensStateName hand it out (without the

@@ -36,7 +36,17 @@ struct PresetRowCache {
 };
 
 // Entries of the hand-written operations of non-uniformity correction and bad pixels.
-struct NucCache {};
+struct AutoNUCSetup {
+  bool enabled;
+  bool useDeltaTemp;
+  float deltaTemp;
+  bool useDeltaTime;
+  u32 deltaTime;
+};
+struct NucCache {
+  TCached<bool> digitalOutputNUCEnabled;
+  TCached<AutoNUCSetup> autoNUCSetup;  // the five values are read and written together
+};
 struct NucPresetCache {};
 
 // Entries of the hand-written operations of stored configurations. Names are file names (at most
