@@ -16,6 +16,7 @@
 #include "common/fault_sweep.h"
 #include "common/sim_fixtures.h"
 #include "common/testutil.h"
+#include "families/rows.h"
 
 namespace {
 
@@ -516,6 +517,51 @@ TEST(VideoDefaults, RefusedDefaultsKeepTheCache) {
   ASSERT_EQ(tqvGetVideoOverlayShowDate(camera.handle(), &date), TQV_OK);
   EXPECT_FALSE(date);
   EXPECT_TRUE(camera.camera().Traffic().empty());
+}
+
+// After the overlay's defaults the overlay's cached values, and only they, come from the camera
+// again: every cached row of every family table is read before and after.
+TEST(VideoDefaults, OnlyTheOverlaysCachedValuesAreForgotten) {
+  struct Entry {
+    const char* path;
+    u32 (*get)(void* handle);
+  };
+  std::vector<Entry> cached;
+  auto add = [&cached](const rows::Tree& tree, u32 (*get)(void*)) {
+    if (tree.cached) cached.push_back({tree.path, get});
+  };
+#define TQV_VALUE(get, set, type, tree, gic) \
+  add(                                       \
+      tree, +[](void* handle) {              \
+        type value{};                        \
+        return tqv##get(handle, &value);     \
+      });
+#define TQV_GETTER(get, type, tree, gic) \
+  add(                                   \
+      tree, +[](void* handle) {          \
+        type value{};                    \
+        return tqv##get(handle, &value); \
+      });
+#define TQV_TEXT(get, set, size, tree, gic)         \
+  add(                                              \
+      tree, +[](void* handle) {                     \
+        char text[size + 1];                        \
+        return tqv##get(handle, text, sizeof text); \
+      });
+#include "families/all.def"
+  PTreeCamera camera;
+  for (const Entry& entry : cached)
+    ASSERT_EQ(entry.get(camera.handle()), TQV_OK) << entry.path;
+  ASSERT_EQ(tqvVideoOverlayUseDefaults(camera.handle()), TQV_OK);
+  camera.camera().ClearTraffic();
+  for (const Entry& entry : cached) {
+    SCOPED_TRACE(entry.path);
+    const std::string path = entry.path;
+    const bool overlay = path.starts_with(".system.settings.overlay.") ||
+                         path == ".system.settings.video.showOverlay";
+    ASSERT_EQ(entry.get(camera.handle()), TQV_OK);
+    EXPECT_EQ(camera.camera().CountPath(path), overlay ? 1u : 0u);
+  }
 }
 
 TEST_P(VideoFamily, ClearHidesEveryItem) {
