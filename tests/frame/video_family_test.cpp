@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -782,51 +783,55 @@ struct Steps {
   bool genicamToo;
 };
 
-// The operations of several steps, each failing in turn; outputs stay untouched after a failure.
-std::vector<Steps> SeveralSteps() {
-  auto untouched = [](bool faulted, std::initializer_list<int> outputs) {
-    if (!faulted) return;
-    for (int value : outputs)
-      EXPECT_EQ(value, 77);
+// A reading of N values, which a faulted run must leave as they were.
+template <typename T, std::size_t N>
+std::function<u32(void*, bool)> Untouched(u32 (*read)(void* handle, std::array<T, N>& values)) {
+  return [read](void* handle, bool faulted) {
+    std::array<T, N> values;
+    values.fill(77);
+    const u32 result = read(handle, values);
+    if (faulted) {
+      for (const T value : values)
+        EXPECT_EQ(value, 77);
+    }
+    return result;
   };
+}
+
+// The operations of several steps (several accesses, or a command waited for); GenICam writes
+// each colour as one feature.
+std::vector<Steps> SeveralSteps() {
+  using Pair = std::array<i16, 2>;
+  using Four = std::array<u16, 4>;
+  using Limits = std::array<u16, 2>;
   return {
       {"GetVideoOffset",
-       [untouched](void* handle, bool faulted) {
-         i16 x = 77, y = 77;
-         const u32 result = tqvGetVideoOffset(handle, &x, &y);
-         untouched(faulted, {x, y});
-         return result;
-       },
+       Untouched<i16, 2>(+[](void* h, Pair& v) { return tqvGetVideoOffset(h, &v[0], &v[1]); }),
        true},
-      {"SetVideoOffset", [](void* handle, bool) { return tqvSetVideoOffset(handle, 3, 4); }, true},
-      {"GetVideoAGCROI",
-       [untouched](void* handle, bool faulted) {
-         u16 r[4] = {77, 77, 77, 77};
-         const u32 result = tqvGetVideoAGCROI(handle, &r[0], &r[1], &r[2], &r[3]);
-         untouched(faulted, {r[0], r[1], r[2], r[3]});
-         return result;
-       },
+      {"SetVideoOffset", [](void* h, bool) { return tqvSetVideoOffset(h, 3, 4); }, true},
+      {"GetVideoAGCROI", Untouched<u16, 4>(+[](void* h, Four& v) {
+         return tqvGetVideoAGCROI(h, &v[0], &v[1], &v[2], &v[3]);
+       }),
        true},
-      {"SetVideoAGCROI",
-       [](void* handle, bool) { return tqvSetVideoAGCROI(handle, 16, 16, 64, 64); }, true},
+      {"SetVideoAGCROI", [](void* h, bool) { return tqvSetVideoAGCROI(h, 16, 16, 64, 64); }, true},
       {"GetVideoAGCManual",
-       [untouched](void* handle, bool faulted) {
-         u16 low = 77, high = 77;
-         const u32 result = tqvGetVideoAGCManual(handle, &low, &high);
-         untouched(faulted, {low, high});
-         return result;
-       },
+       Untouched<u16, 2>(+[](void* h, Limits& v) { return tqvGetVideoAGCManual(h, &v[0], &v[1]); }),
        true},
-      {"SetVideoAGCManual", [](void* handle, bool) { return tqvSetVideoAGCManual(handle, 5, 6); },
-       true},
-      {"SetVideoOverlayTextColor",
-       [](void* handle, bool) { return tqvSetVideoOverlayTextColor(handle, 1); }, false},
+      {"SetVideoAGCManual", [](void* h, bool) { return tqvSetVideoAGCManual(h, 5, 6); }, true},
+      {"SetVideoOverlayTextColor", [](void* h, bool) { return tqvSetVideoOverlayTextColor(h, 1); },
+       false},
       {"SetVideoOverlayTextBackground",
-       [](void* handle, bool) { return tqvSetVideoOverlayTextBackground(handle, 1); }, false},
+       [](void* h, bool) { return tqvSetVideoOverlayTextBackground(h, 1); }, false},
       {"SetVideoOverlayAGCROIColor",
-       [](void* handle, bool) { return tqvSetVideoOverlayAGCROIColor(handle, 1); }, false},
-      {"VideoOverlayUseDefaults",
-       [](void* handle, bool) { return tqvVideoOverlayUseDefaults(handle); }, false},
+       [](void* h, bool) { return tqvSetVideoOverlayAGCROIColor(h, 1); }, false},
+      {"SetVideoOverlayFocusROIColor",
+       [](void* h, bool) { return tqvSetVideoOverlayFocusROIColor(h, 1); }, false},
+      {"VideoOverlayUseDefaults", [](void* h, bool) { return tqvVideoOverlayUseDefaults(h); },
+       true},
+      {"VideoOverlayClear", [](void* h, bool) { return tqvVideoOverlayClear(h); }, true},
+      {"VideoOverlayClearMessage", [](void* h, bool) { return tqvVideoOverlayClearMessage(h); },
+       true},
+      {"LoadHardDefaults", [](void* h, bool) { return tqvLoadHardDefaults(h); }, true},
   };
 }
 
