@@ -12,6 +12,7 @@ u32 VideoLaidOutByHost(void* handle, bool* answer) {
   if (u32 result = tqvIsXRefresh(handle, &xRefresh)) return result;
   u8 board = 0;
   if (u32 result = tqvGetBoardType(handle, &board)) return result;
+  if (!answer) return rc::kInvalidArgument;
   *answer = !xRefresh && board != kBirchBoard;
   return rc::kOk;
 }

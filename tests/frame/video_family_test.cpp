@@ -769,8 +769,12 @@ TEST(VideoLayout, TheFirstFailingReadIsTheAnswer) {
       EXPECT_EQ(answer(camera.handle(), &value), 165u);
       EXPECT_FALSE(value);
     }
+    // An unknown handle is judged before a missing output.
     bool value = false;
     EXPECT_EQ(answer(reinterpret_cast<void*>(0x1234), &value), 0xFFFFFFFFu);
+    EXPECT_EQ(answer(reinterpret_cast<void*>(0x1234), nullptr), 0xFFFFFFFFu);
+    PTreeCamera camera;
+    EXPECT_EQ(answer(camera.handle(), nullptr), TQV_INVALID_ARGUMENT);
   }
 }
 
