@@ -18,6 +18,8 @@
 //                       missing-path answer 160 counts as lacking; other failures are returned)
 //     AS_U8, AS_F64     the camera stores the value as u8 (a bool) or as f64 (a float)
 //     MAX_LENGTH(n)     a text setter refuses texts longer than n characters with 169
+//     EMPTIES_CACHE     a command that replaces the camera's whole configuration: on success the
+//                       whole cache is emptied
 //
 //   GenICam marks
 //     IF_PRESENT(v)     a camera without the feature: the getter answers v with result 0; the
@@ -51,6 +53,7 @@ struct Tree {
   double fallback = 0;
   Stored stored = Stored::kAsIs;
   u32 maxLength = 0;  // 0: no limit of our own
+  bool emptiesCache = false;
 };
 
 enum class Absent : u8 { kError, kIfPresent, kIfAvailable };
@@ -86,6 +89,7 @@ struct StoredAs {
 struct MaxLength {
   u32 characters;
 };
+struct EmptiesCache {};
 struct IfPresent {
   double fallback;
 };
@@ -114,6 +118,7 @@ constexpr void Apply(Tree& t, IfExists m) {
 }
 constexpr void Apply(Tree& t, StoredAs m) { t.stored = m.stored; }
 constexpr void Apply(Tree& t, MaxLength m) { t.maxLength = m.characters; }
+constexpr void Apply(Tree& t, EmptiesCache) { t.emptiesCache = true; }
 constexpr void Apply(Gic& g, IfPresent m) {
   g.absent = Absent::kIfPresent;
   g.fallback = m.fallback;
@@ -164,6 +169,8 @@ constexpr Gic MakeGic(const char* feature, Marks... marks) {
   ::rows::StoredAs { ::rows::Stored::kF64 }
 #define MAX_LENGTH(n) \
   ::rows::MaxLength { n }
+#define EMPTIES_CACHE \
+  ::rows::EmptiesCache {}
 #define IF_PRESENT(value) \
   ::rows::IfPresent { value }
 #define IF_AVAILABLE(value) \

@@ -7,6 +7,5 @@
 #include "interface/opsets.h"
 
 #include "interface/unbuilt/lens.h"
-#include "interface/unbuilt/video.h"
 #include "interface/unbuilt/recorder.h"
 #include "interface/unbuilt/sync.h"

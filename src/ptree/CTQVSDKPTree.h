@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstring>
+#include <span>
 
 #include "ParamTree.h"
 #include "families/rows.h"
@@ -70,6 +71,21 @@ class CTQVSDKPTree : public ITQVSDK {
   // --- Helpers of lens, focus, field of view, filter wheel and flag (lens.cpp) ---
 
   // --- Helpers of video output, AGC and overlay (video.cpp) ---
+
+  // A record the camera hands over as a whole, cached as one entry: writing true to `read` loads
+  // its fields, and what is written to its fields takes effect when true is written to `commit`.
+  template <typename T, std::size_t N>
+  u32 GetRecord(const char* read, const std::array<const char*, N>& fields,
+                TCached<std::array<T, N>>& entry, std::array<T, N>* out);
+  template <typename T, std::size_t N>
+  u32 SetRecord(const std::array<const char*, N>& fields, const char* commit,
+                TCached<std::array<T, N>>& entry, const std::array<T, N>& values);
+  // Writes the colour `field` ("fgColor" or "bgColor") of each overlay item in turn, redrawing
+  // the items shown; the first failure ends the call. `entry` caches the first item's colour.
+  u32 SetItemColors(std::span<const char* const> items, const char* field, u8 color,
+                    TCached<u8>& entry);
+  // Forgets every cached overlay value.
+  void DropOverlayCache();
 
   // --- Helpers of the recorder (recorder.cpp) ---
 

@@ -66,7 +66,10 @@ struct LensCache {};
 struct LensPresetCache {};
 
 // Entries of the hand-written operations of video output, AGC and overlay.
-struct VideoCache {};
+struct VideoCache {
+  TCached<std::array<i16, 2>> offset;  // x, y
+  TCached<std::array<u16, 4>> agcROI;  // x offset, y offset, width, height
+};
 struct VideoPresetCache {};
 
 // Entries of the hand-written operations of the recorder.

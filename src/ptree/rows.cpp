@@ -15,7 +15,9 @@ u32 CTQVSDKPTree::PathExists(const char* path, bool* exists) {
 u32 CTQVSDKPTree::RowCommand(const rows::Tree& row) {
   std::optional<ScopedTimeout> slow;
   if (row.timeout) slow.emplace(m_tree, row.timeout);
-  return resWrite(m_tree, row.path, true, row.commit);
+  const u32 result = resWrite(m_tree, row.path, true, row.commit);
+  if (result == rc::kOk && row.emptiesCache) m_cache = PTreeCache{};
+  return result;
 }
 
 u32 CTQVSDKPTree::RowExists(const rows::Tree& row, bool* out) {
@@ -79,4 +81,6 @@ u32 CTQVSDKPTree::RowExists(const rows::Tree& row, bool* out) {
     static constexpr rows::Tree kRow = tree;                                       \
     return RowSetText(kRow, m_cache.rows.get, text);                               \
   }
+// The overlay colours' setters are written by hand (ptree/video.cpp).
+#define TQV_OVERLAY_COLOR(get, set, tree, gic) TQV_GETTER(get, u8, tree, gic)
 #include "families/all.def"

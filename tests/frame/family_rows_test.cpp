@@ -130,13 +130,15 @@ bool Reads(const Row& row) {
          row.shape == Shape::kPresetGetter;
 }
 
-// A value other than `current` that the row's type holds: the next enumeration code with a text,
-// the other truth value, one more (or less, at the top) for the rest.
-double Another(const Row& row, double current) {
+// A value other than `current` that the row's type holds: the next enumeration code with a text
+// (and among `offered`, when the camera's enumeration lists its codes), the other truth value, one
+// more (or less, at the top) for the rest.
+double Another(const Row& row, double current, const std::vector<double>& offered = {}) {
   if (row.tree.text) {
     for (u32 step = 1; step < 256; ++step) {
       u32 code = (static_cast<u32>(current) + step) % 256;
-      if (row.tree.text(code)) return code;
+      const bool listed = offered.empty() || std::ranges::count(offered, code) > 0;
+      if (row.tree.text(code) && listed) return code;
     }
     return current;
   }
@@ -172,9 +174,20 @@ std::string PresetFeature(const Row& row, u8 preset) {
   return PerPreset(row) ? "PS" + std::to_string(preset) + row.gic.feature : row.gic.feature;
 }
 
+// The codes a GenICam enumeration feature lists; empty for other features.
+std::vector<double> Offered(const Row& row, const sim::genicam::Device& device) {
+  std::vector<double> codes;
+  const std::string feature = PresetFeature(row, 1);
+  if (!device.Has(feature) || device.KindOf(feature) != sim::genicam::Kind::Enumeration)
+    return codes;
+  for (const sim::genicam::EnumEntry& entry : device.Spec(feature).entries)
+    codes.push_back(static_cast<double>(entry.value));
+  return codes;
+}
+
 // The round trip a user sees: get, set another value, get it back; per preset, preset 1 changes
 // and preset 2 stays.
-void RoundTrip(const Row& row, void* handle) {
+void RoundTrip(const Row& row, void* handle, const std::vector<double>& offered = {}) {
   SCOPED_TRACE(row.name);
   double before = 0, after = 0, other = 0, otherAfter = 0;
   switch (row.shape) {
@@ -184,7 +197,7 @@ void RoundTrip(const Row& row, void* handle) {
       if (row.shape == Shape::kPreset) {
         ASSERT_EQ(row.get(handle, 2, &other), 0u);
       }
-      const double wanted = Another(row, before);
+      const double wanted = Another(row, before, offered);
       ASSERT_FALSE(Same(row, wanted, before));
       ASSERT_EQ(row.set(handle, 1, wanted), 0u);
       ASSERT_EQ(row.get(handle, 1, &after), 0u);
@@ -235,7 +248,7 @@ TEST(FamilyRows, EveryRowReadsBackWhatIsWrittenOnGenICam) {
   testutil::SleepRecorder noWaiting;
   for (const Row& row : AllRows()) {
     GicCamera camera;
-    RoundTrip(row, camera.handle());
+    RoundTrip(row, camera.handle(), Offered(row, camera.device()));
   }
 }
 
@@ -265,6 +278,42 @@ TEST(FamilyRows, CachedGettersAskOnceAndLiveOnesEveryTime) {
     ASSERT_EQ(tqvClearCache(camera.handle()), 0u);
     ASSERT_EQ(row.get(camera.handle(), 1, &second), 0u);
     EXPECT_EQ(camera.camera().CountPath(path), 1u);
+  }
+}
+
+// Commands marked EMPTIES_CACHE send every cached getter to the camera again, unless they failed;
+// other commands leave the cache alone.
+TEST(FamilyRows, OnlyCommandsThatReplaceTheConfigurationEmptyTheCache) {
+  testutil::SleepRecorder noWaiting;
+  auto readCached = [](void* handle) {
+    for (const Row& row : AllRows()) {
+      double value = 0;
+      if (Reads(row) && row.tree.cached) {
+        ASSERT_EQ(row.get(handle, 1, &value), 0u) << row.name;
+      }
+    }
+  };
+  auto asked = [](const PTreeCamera& camera) {
+    std::size_t paths = 0;
+    for (const Row& row : AllRows())
+      paths += Reads(row) && row.tree.cached && camera.camera().CountPath(PresetPath(row, 1)) > 0;
+    return paths;
+  };
+  const std::size_t cachedRows = std::ranges::count_if(
+      AllRows(), [](const Row& row) { return Reads(row) && row.tree.cached; });
+  for (const Row& row : AllRows()) {
+    if (row.shape != Shape::kCommand) continue;
+    SCOPED_TRACE(row.name);
+    for (const bool fails : {false, true}) {
+      PTreeCamera camera;
+      ASSERT_NO_FATAL_FAILURE(readCached(camera.handle()));
+      if (fails) camera.camera().InjectFault(row.tree.path, 165);
+      ASSERT_EQ(row.op(camera.handle()), fails ? 165u : 0u);
+      camera.camera().ClearTraffic();
+      ASSERT_NO_FATAL_FAILURE(readCached(camera.handle()));
+      const std::size_t expected = row.tree.emptiesCache && !fails ? cachedRows : 0;
+      EXPECT_EQ(asked(camera), expected) << "failed: " << fails;
+    }
   }
 }
 
