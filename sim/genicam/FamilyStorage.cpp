@@ -279,7 +279,7 @@ void Restore(Device& device, const std::vector<Setting>& settings) {
   }
   for (const std::string& name : changed) {
     try {
-      impl.RunHooks(name, false);
+      impl.RunHooks(name, HookKind::kWrite);
     } catch (const std::exception&) {
       // a follower that refuses keeps its value; the stored one stays in place
     }

@@ -1,5 +1,6 @@
 // Exported answers about correction that combine camera operations: the availability of the
 // bad-pixel correction method and the single-preset view of the correction presets.
+#include "frame/nullcheck.h"
 #include "frame/registry.h"
 
 namespace {
@@ -10,6 +11,7 @@ constexpr u8 kAlderBoard = 2;
 extern "C" {
 
 TQV_API uint32_t tqvGetBadPixelCorrectionMethodAvailable(void* handle, bool* available) {
+  if (u32 refused = nulls::CheckCall(handle, available)) return refused;
   u8 board = 0;
   u32 result = tqvGetBoardType(handle, &board);
   if (result == rc::kOk) *available = board != kAlderBoard;
@@ -24,6 +26,7 @@ TQV_API uint32_t tqvSetNUCPreset(void* handle, uint8_t preset) {
 // One preset is the one a correction covers: none enabled becomes preset 0, several become the
 // lowest of them.
 TQV_API uint32_t tqvGetNUCPreset(void* handle, uint8_t* preset) {
+  if (u32 refused = nulls::CheckCall(handle, preset)) return refused;
   bool enabled[4] = {};
   u32 result = tqvGetNUCPresets(handle, &enabled[0], &enabled[1], &enabled[2], &enabled[3]);
   if (result != rc::kOk) return result;

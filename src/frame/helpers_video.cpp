@@ -1,4 +1,5 @@
 // Exported answers about the video output that combine camera operations.
+#include "frame/nullcheck.h"
 #include "frame/registry.h"
 
 namespace {
@@ -8,11 +9,11 @@ constexpr u8 kBirchBoard = 4;
 // The video position and the overlay text colours are the host's to set, except on cameras that
 // refresh their outputs the new way and on Birch boards.
 u32 VideoLaidOutByHost(void* handle, bool* answer) {
+  if (u32 refused = nulls::CheckCall(handle, answer)) return refused;
   bool xRefresh = false;
   if (u32 result = tqvIsXRefresh(handle, &xRefresh)) return result;
   u8 board = 0;
   if (u32 result = tqvGetBoardType(handle, &board)) return result;
-  if (!answer) return rc::kInvalidArgument;
   *answer = !xRefresh && board != kBirchBoard;
   return rc::kOk;
 }
