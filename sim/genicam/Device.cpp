@@ -183,8 +183,9 @@ State& Device::Impl::StateOf(Node& node, int depth) {
   return it->second;
 }
 
-void Device::Impl::RunHooks(const std::string& name, bool onExecute) {
-  std::string key = (onExecute ? "x:" : "w:") + name;
+void Device::Impl::RunHooks(const std::string& name, HookKind kind) {
+  static constexpr const char* kKeys[] = {"w:", "x:", "r:"};
+  std::string key = kKeys[static_cast<int>(kind)] + name;
   if (!runningHooks.insert(key).second) return;
   struct Done {
     std::set<std::string>& running;
@@ -194,7 +195,7 @@ void Device::Impl::RunHooks(const std::string& name, bool onExecute) {
   // A hook may add or remove hooks: run a copy of the list as it stood.
   std::vector<HookEntry> toRun;
   for (const HookEntry& entry : hooks) {
-    if (entry.feature == name && entry.onExecute == onExecute) toRun.push_back(entry);
+    if (entry.feature == name && entry.kind == kind) toRun.push_back(entry);
   }
   for (const HookEntry& entry : toRun)
     entry.hook(owner, name);
@@ -209,7 +210,7 @@ void Device::Impl::Store(const std::string& name, std::initializer_list<Kind> ki
   State saved = state;
   change(node, state);
   try {
-    RunHooks(name, false);
+    RunHooks(name, HookKind::kWrite);
   } catch (...) {
     if (Node* again = Find(name)) StateOf(*again) = saved;
     throw;
@@ -252,6 +253,7 @@ void Device::Impl::Host(const std::string& name, Kind kind, const char* access, 
   std::lock_guard<std::recursive_mutex> hold(mutex);
   try {
     ThrowArmedFault(name, access);
+    if (std::strcmp(access, "get") == 0) RunHooks(name, HookKind::kRead);
     Node* node = Find(name);
     if (!node || node->kind != kind) {
       throw CAccessException(("GenICam: feature " + Quoted(name) + " no longer exists").c_str());
@@ -457,7 +459,7 @@ void Device::Impl::HostExecute(const std::string& name) {
     CheckWritable(node, StateOf(node));
     ++node.executions;
     node.pending = node.polls;
-    RunHooks(name, true);
+    RunHooks(name, HookKind::kExecute);
     return std::string();
   });
 }
@@ -781,14 +783,21 @@ void Device::FailDirectoryOperation(const OperationFault& fault) {
 int Device::OnWrite(const std::string& name, Hook hook) {
   std::lock_guard<std::recursive_mutex> hold(m_impl->mutex);
   int id = m_impl->nextHookId++;
-  m_impl->hooks.push_back(HookEntry{id, name, false, std::move(hook)});
+  m_impl->hooks.push_back(HookEntry{id, name, HookKind::kWrite, std::move(hook)});
   return id;
 }
 
 int Device::OnExecute(const std::string& name, Hook hook) {
   std::lock_guard<std::recursive_mutex> hold(m_impl->mutex);
   int id = m_impl->nextHookId++;
-  m_impl->hooks.push_back(HookEntry{id, name, true, std::move(hook)});
+  m_impl->hooks.push_back(HookEntry{id, name, HookKind::kExecute, std::move(hook)});
+  return id;
+}
+
+int Device::OnRead(const std::string& name, Hook hook) {
+  std::lock_guard<std::recursive_mutex> hold(m_impl->mutex);
+  int id = m_impl->nextHookId++;
+  m_impl->hooks.push_back(HookEntry{id, name, HookKind::kRead, std::move(hook)});
   return id;
 }
 

@@ -43,10 +43,12 @@ struct Node {
   std::map<i64, State> selected;
 };
 
+enum class HookKind { kWrite, kExecute, kRead };
+
 struct HookEntry {
   int id = 0;
   std::string feature;
-  bool onExecute = false;
+  HookKind kind = HookKind::kWrite;
   Device::Hook hook;
 };
 
@@ -62,7 +64,7 @@ struct Device::Impl {
   // state when a hook throws.
   template <typename Change>
   void Store(const std::string& name, std::initializer_list<Kind> kinds, Change change);
-  void RunHooks(const std::string& name, bool onExecute);
+  void RunHooks(const std::string& name, HookKind kind);
 
   // Host side: every call is logged and may throw an injected fault.
   bool HostLookup(const std::string& name, Kind* kind);

@@ -250,10 +250,13 @@ class SIM_API Device {
 
   // Hooks run under the device lock: a write hook after a host or test write has stored the
   // value (when it throws, the old state comes back and the exception reaches the writer), an
-  // execute hook when a host executes the command. A feature's hooks do not run again while they
-  // are running, so two features that update each other settle. Returns an id for RemoveHook.
+  // execute hook when a host executes the command, a read hook before a host reads the value
+  // (so that a value can follow the simulated time). A feature's hooks do not run again while
+  // they are running, so two features that update each other settle. Returns an id for
+  // RemoveHook.
   int OnWrite(const std::string& name, Hook hook);
   int OnExecute(const std::string& name, Hook hook);
+  int OnRead(const std::string& name, Hook hook);
   void RemoveHook(int id);
 
   // Storage and the camera side of the file protocol.

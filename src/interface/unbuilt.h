@@ -11,4 +11,3 @@
 #include "interface/unbuilt/lens.h"
 #include "interface/unbuilt/video.h"
 #include "interface/unbuilt/recorder.h"
-#include "interface/unbuilt/sync.h"

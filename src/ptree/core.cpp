@@ -86,35 +86,41 @@ u32 resSetEnum(void* tree, const char* path, u32 value, const char* (*valueToTex
   return resSetString(tree, path, text, 1);
 }
 
-zel::CString GetResString(void* tree, const char* path) {
+u32 ReadAsText(void* tree, const char* path, zel::CString* text) {
   resValue value{};
-  if (resGet(tree, path, &value) != rc::kOk) return zel::CString();
-  zel::CString text;
+  const u32 result = resGet(tree, path, &value);
+  if (result != rc::kOk) return result;
   switch (value.type) {
     case RES_TYPE_BOOL:
-      text = zel::to_string(value.payload.b);
+      *text = zel::to_string(value.payload.b);
       break;
     case RES_TYPE_UINT32: {
       resAttributes attributes{};
       bool hex =
           resGetAttributes(tree, path, &attributes) == rc::kOk && (attributes.flags & RES_ATTR_HEX);
-      text = zel::strprintf(hex ? "%08X" : "%u", value.payload.u32);
+      *text = zel::strprintf(hex ? "%08X" : "%u", value.payload.u32);
       break;
     }
     case RES_TYPE_DOUBLE:
-      text = zel::to_string(value.payload.f64);
+      *text = zel::to_string(value.payload.f64);
       break;
     case RES_TYPE_STRING:
-      text = value.payload.text;
+      *text = value.payload.text;
       break;
     case RES_TYPE_UTF16:
-      text = reinterpret_cast<const char16_t*>(value.payload.utf16);
+      *text = reinterpret_cast<const char16_t*>(value.payload.utf16);
       break;
     default:
-      text = "Unsupported Type";
+      *text = "Unsupported Type";
       break;
   }
   resFiniValue(&value);
+  return rc::kOk;
+}
+
+zel::CString GetResString(void* tree, const char* path) {
+  zel::CString text;
+  ReadAsText(tree, path, &text);
   return text;
 }
 
