@@ -57,7 +57,7 @@ behaviour event-queue
 .system.manufacturing.hw.flagCooler.ki              f32     0.2
 .system.manufacturing.hw.flagCooler.kd              f32     0.0
 .system.manufacturing.hw.flagCooler.koff            f32     0.5
-.system.manufacturing.hw.flagCooler.setpoint        f32     20.0                 limits=-20,60
+.system.manufacturing.hw.flagCooler.setpoint        f32     20.0                 limits=-20,80
 .system.manufacturing.hw.flagCooler.powerEnabled    bool    false
 )";
 

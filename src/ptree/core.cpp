@@ -294,7 +294,9 @@ u32 CTQVSDKPTree::ClearCache() {
 
 u32 CTQVSDKPTree::IsTQV2(bool* result) {
   *result = false;
-  if (resVerify(m_tree, ".version.product.tqvBoardType") == rc::kOk) {
+  bool named = false;
+  if (u32 verify = PathExists(".version.product.tqvBoardType", &named)) return verify;
+  if (named) {
     char* text = nullptr;
     u32 read = resGetString(m_tree, ".version.product.tqvBoardType", &text);
     if (read == rc::kOk) *result = text && strcasecmp(text, "tqv2") == 0;
@@ -314,7 +316,9 @@ u32 CTQVSDKPTree::IsTQV2(bool* result) {
 u32 CTQVSDKPTree::GetBoardType(u8* board) {
   if (Cached(m_cache.boardType, board)) return rc::kOk;
   u8 value = 0;
-  if (resVerify(m_tree, ".version.product.tqvBoardType") == rc::kOk) {
+  bool named = false;
+  if (u32 verify = PathExists(".version.product.tqvBoardType", &named)) return verify;
+  if (named) {
     u32 result = resGetEnum(m_tree, ".version.product.tqvBoardType", &value, &tqvBoardTypeEnum);
     if (result == rc::kError) {
       *board = 255;  // a board the library does not know
@@ -333,7 +337,9 @@ u32 CTQVSDKPTree::GetBoardType(u8* board) {
 }
 
 u32 CTQVSDKPTree::ReadEventQueue(tqvEEventType* event) {
-  if (resVerify(m_tree, ".system.eventQueue") != rc::kOk) {
+  bool queue = false;
+  if (u32 verify = PathExists(".system.eventQueue", &queue)) return verify;
+  if (!queue) {
     *event = 0;
     return rc::kOk;
   }

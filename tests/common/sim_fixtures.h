@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
+
 #include "ParamTree.h"
 #include "genicam/SimDevice.h"
 #include "interface/types.h"
@@ -80,6 +83,42 @@ class GicCamera {
  private:
   zel::TSharedPtr<zel::cam::gic::IGenICam> m_device;
   Handle m_handle;
+};
+
+enum class Backend { PropertyTree, GenICam };
+
+inline std::string BackendName(const ::testing::TestParamInfo<Backend>& info) {
+  return info.param == Backend::PropertyTree ? "PropertyTree" : "GenICam";
+}
+
+// A simulated camera of either kind with a handle over it; the built-in profile is given per
+// backend.
+class AnyCamera {
+ public:
+  explicit AnyCamera(Backend backend, const char* treeAddress = "sim",
+                     const char* gicAddress = "sim") {
+    if (backend == Backend::PropertyTree) {
+      m_tree = std::make_unique<PTreeCamera>(treeAddress);
+      m_handle = m_tree->handle();
+    } else {
+      m_gic = std::make_unique<GicCamera>(gicAddress);
+      m_handle = m_gic->handle();
+    }
+  }
+  void* handle() const { return m_handle; }
+  // The simulated camera behind the handle; null for the other backend.
+  sim::ptree::Camera* tree() const { return m_tree ? &m_tree->camera() : nullptr; }
+  sim::genicam::Device* device() const { return m_gic ? &m_gic->device() : nullptr; }
+  // Moves the camera's simulated time on.
+  void AdvanceMs(u64 milliseconds) const {
+    if (m_tree) m_tree->camera().AdvanceMs(milliseconds);
+    if (m_gic) m_gic->device().AdvanceMs(milliseconds);
+  }
+
+ private:
+  std::unique_ptr<PTreeCamera> m_tree;
+  std::unique_ptr<GicCamera> m_gic;
+  void* m_handle = nullptr;
 };
 
 }  // namespace testutil
