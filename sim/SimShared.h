@@ -2,7 +2,9 @@
 // (milliseconds since the camera was made), and the camera's event queue. Header-only.
 #pragma once
 
+#include <array>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <initializer_list>
@@ -80,6 +82,46 @@ inline CivilTime CivilOf(std::int64_t microseconds) {
   t.minute = static_cast<int>(rest % 60);
   t.hour = static_cast<int>(rest / 60);
   return t;
+}
+
+// Where a camera shows a running clock: the names of its year, month, day (of the month, or of
+// the year for IRIG time), hour, minute, second, millisecond and microsecond fields; null for a
+// field it does not keep.
+struct ClockFields {
+  std::array<const char*, 8> names;
+  bool byDayOfYear;
+};
+
+inline int& FieldOf(CivilTime& t, const ClockFields& fields, std::size_t index) {
+  int* const all[] = {&t.year,        &t.month,      fields.byDayOfYear ? &t.dayOfYear : &t.day,
+                      &t.hour,        &t.minute,     &t.second,
+                      &t.millisecond, &t.microsecond};
+  return *all[index];
+}
+
+// The time the fields show, each field the camera has replacing that of `base`.
+// `get(name, int* value)` reads one field; false when the camera does not have it.
+template <typename Get>
+CivilTime ReadClockFields(const ClockFields& fields, CivilTime base, Get get) {
+  for (std::size_t i = 0; i < fields.names.size(); ++i) {
+    if (fields.names[i]) get(fields.names[i], &FieldOf(base, fields, i));
+  }
+  return base;
+}
+
+// Shows a time in the fields: `put(name, int value)` writes one the camera has.
+template <typename Put>
+void ShowClockFields(const ClockFields& fields, CivilTime time, Put put) {
+  for (std::size_t i = 0; i < fields.names.size(); ++i) {
+    if (fields.names[i]) put(fields.names[i], FieldOf(time, fields, i));
+  }
+}
+
+// Whether the day exists (a 29 February in a leap year, a day 366 in one).
+inline bool DayExists(const CivilTime& t, const ClockFields& fields) {
+  if (fields.byDayOfYear)
+    return t.dayOfYear >= 1 && t.dayOfYear <= (IsLeapYear(t.year) ? 366 : 365);
+  return t.month >= 1 && t.month <= 12 && t.day >= 1 && t.day <= DaysInMonth(t.year, t.month);
 }
 
 // A clock that runs with the camera's simulated time: once set, it reads the time it was set to

@@ -75,74 +75,49 @@ void Need(const Device& device, const char* behaviour, std::initializer_list<std
   }
 }
 
-// The real-time clock runs in simulated time from the date and time the profile gives.
-void InstallRealTimeClock(Device& device) {
-  Need(device, "real-time-clock",
-       {"RTCRead", "RTCWrite", "RTCYear", "RTCMonth", "RTCDay", "RTCHour", "RTCMinute",
-        "RTCSecond"});
-  auto fromFields = [](const Device& d) {
-    CivilTime t;
-    t.year = static_cast<int>(d.GetInt("RTCYear"));
-    t.month = static_cast<int>(d.GetInt("RTCMonth"));
-    t.day = static_cast<int>(d.GetInt("RTCDay"));
-    t.hour = static_cast<int>(d.GetInt("RTCHour"));
-    t.minute = static_cast<int>(d.GetInt("RTCMinute"));
-    t.second = static_cast<int>(d.GetInt("RTCSecond"));
-    return t;
+// A clock that runs in simulated time from the time its fields show at the start (a camera
+// without a year feature counts in `startYear`): `read` shows the running time in the fields,
+// `write` sets the clock from them (a day that does not exist: std::out_of_range).
+void InstallClock(Device& device, const char* read, const char* write, const ClockFields& fields,
+                  int startYear) {
+  Need(device, "clock", {read, write});
+  auto fieldsOf = [fields](const Device& d, CivilTime from) {
+    return ReadClockFields(fields, from, [&](const char* name, int* value) {
+      if (!d.Has(name)) return false;
+      *value = static_cast<int>(d.GetInt(name));
+      return true;
+    });
   };
+  CivilTime start;
+  start.year = startYear;
   auto clock = std::make_shared<RunningClock>();
-  clock->Set(MicrosecondsOf(fromFields(device), false), device.NowMs());
-  device.OnExecute("RTCRead", [clock](Device& d, const std::string&) {
-    const CivilTime t = CivilOf(clock->At(d.NowMs()));
-    d.SetInt("RTCYear", t.year);
-    d.SetInt("RTCMonth", t.month);
-    d.SetInt("RTCDay", t.day);
-    d.SetInt("RTCHour", t.hour);
-    d.SetInt("RTCMinute", t.minute);
-    d.SetInt("RTCSecond", t.second);
+  clock->Set(MicrosecondsOf(fieldsOf(device, start), fields.byDayOfYear), device.NowMs());
+  device.OnExecute(read, [fields, clock](Device& d, const std::string&) {
+    ShowClockFields(fields, CivilOf(clock->At(d.NowMs())), [&](const char* name, int value) {
+      if (d.Has(name)) d.SetInt(name, value);
+    });
   });
-  device.OnExecute("RTCWrite", [clock, fromFields](Device& d, const std::string&) {
-    const CivilTime t = fromFields(d);
-    if (t.day > DaysInMonth(t.year, t.month)) throw std::out_of_range("no such day");
-    clock->Set(MicrosecondsOf(t, false), d.NowMs());
+  device.OnExecute(write, [fields, clock, fieldsOf](Device& d, const std::string&) {
+    const CivilTime t = fieldsOf(d, CivilOf(clock->At(d.NowMs())));
+    if (!DayExists(t, fields)) throw std::out_of_range("no such day");
+    clock->Set(MicrosecondsOf(t, fields.byDayOfYear), d.NowMs());
   });
 }
 
-// IRIG time runs the same way, to the microsecond. A camera without "IRIGYear" decodes no year
-// from its input and keeps counting in the year it started in.
+// The real-time clock starts at the date and time the profile gives.
+void InstallRealTimeClock(Device& device) {
+  static constexpr ClockFields kFields{
+      {"RTCYear", "RTCMonth", "RTCDay", "RTCHour", "RTCMinute", "RTCSecond", nullptr, nullptr},
+      false};
+  InstallClock(device, "RTCRead", "RTCWrite", kFields, 1970);
+}
+
+// IRIG time runs to the microsecond; an input without a year keeps counting in 2024.
 void InstallIRIGTime(Device& device) {
-  Need(device, "irig-time",
-       {"IRIGRead", "IRIGWrite", "IRIGDay", "IRIGHour", "IRIGMinute", "IRIGSecond",
-        "IRIGMillisecond", "IRIGMicrosecond"});
-  auto fromFields = [](const Device& d, int year) {
-    CivilTime t;
-    t.year = d.Has("IRIGYear") ? static_cast<int>(d.GetInt("IRIGYear")) : year;
-    t.dayOfYear = static_cast<int>(d.GetInt("IRIGDay"));
-    t.hour = static_cast<int>(d.GetInt("IRIGHour"));
-    t.minute = static_cast<int>(d.GetInt("IRIGMinute"));
-    t.second = static_cast<int>(d.GetInt("IRIGSecond"));
-    t.millisecond = static_cast<int>(d.GetInt("IRIGMillisecond"));
-    t.microsecond = static_cast<int>(d.GetInt("IRIGMicrosecond"));
-    return t;
-  };
-  constexpr int kYearWithoutInput = 2024;
-  auto clock = std::make_shared<RunningClock>();
-  clock->Set(MicrosecondsOf(fromFields(device, kYearWithoutInput), true), device.NowMs());
-  device.OnExecute("IRIGRead", [clock](Device& d, const std::string&) {
-    const CivilTime t = CivilOf(clock->At(d.NowMs()));
-    if (d.Has("IRIGYear")) d.SetInt("IRIGYear", t.year);
-    d.SetInt("IRIGDay", t.dayOfYear);
-    d.SetInt("IRIGHour", t.hour);
-    d.SetInt("IRIGMinute", t.minute);
-    d.SetInt("IRIGSecond", t.second);
-    d.SetInt("IRIGMillisecond", t.millisecond);
-    d.SetInt("IRIGMicrosecond", t.microsecond);
-  });
-  device.OnExecute("IRIGWrite", [clock, fromFields](Device& d, const std::string&) {
-    const CivilTime t = fromFields(d, CivilOf(clock->At(d.NowMs())).year);
-    if (t.dayOfYear > (IsLeapYear(t.year) ? 366 : 365)) throw std::out_of_range("no such day");
-    clock->Set(MicrosecondsOf(t, true), d.NowMs());
-  });
+  static constexpr ClockFields kFields{{"IRIGYear", nullptr, "IRIGDay", "IRIGHour", "IRIGMinute",
+                                        "IRIGSecond", "IRIGMillisecond", "IRIGMicrosecond"},
+                                       true};
+  InstallClock(device, "IRIGRead", "IRIGWrite", kFields, 2024);
 }
 
 // TriggerIRIGWrite takes the fields, TriggerIRIGRead puts the taken time back.

@@ -112,75 +112,48 @@ void Put(Camera& camera, const std::string& path, i64 value) {
   camera.Update(path, Value::OfInteger(Type::UInt32, value));
 }
 
-// The real-time clock runs in simulated time from the date and time the profile gives; "read"
-// latches it into the fields, "commit" sets it from them (an impossible date: 166).
-void InstallRealTimeClock(Camera& camera) {
-  const std::string base = ".system.time.";
-  auto clock = std::make_shared<RunningClock>();
-  auto fromFields = [base](Camera& c) {
-    CivilTime t;
-    t.year = static_cast<int>(Field(c, base + "year"));
-    t.month = static_cast<int>(Field(c, base + "month"));
-    t.day = static_cast<int>(Field(c, base + "day"));
-    t.hour = static_cast<int>(Field(c, base + "hour"));
-    t.minute = static_cast<int>(Field(c, base + "min"));
-    t.second = static_cast<int>(Field(c, base + "sec"));
-    return t;
+// A clock under `base` that runs in simulated time from the time its fields show at the start
+// (a camera without a year field counts in `startYear`): true at "read" shows the running time
+// in the fields, true at "commit" sets the clock from them (a day that does not exist: 166).
+void InstallClock(Camera& camera, const std::string& base, const ClockFields& fields,
+                  int startYear) {
+  auto fieldsOf = [base, fields](Camera& c, CivilTime from) {
+    return ReadClockFields(fields, from, [&](const char* name, int* value) {
+      if (!c.Has(base + name)) return false;
+      *value = static_cast<int>(Field(c, base + name));
+      return true;
+    });
   };
-  clock->Set(MicrosecondsOf(fromFields(camera), false), camera.NowMs());
-  OnTrigger(camera, base + "read", [base, clock](Camera& c) {
-    const CivilTime t = CivilOf(clock->At(c.NowMs()));
-    Put(c, base + "year", t.year);
-    Put(c, base + "month", t.month);
-    Put(c, base + "day", t.day);
-    Put(c, base + "hour", t.hour);
-    Put(c, base + "min", t.minute);
-    Put(c, base + "sec", t.second);
+  CivilTime start;
+  start.year = startYear;
+  auto clock = std::make_shared<RunningClock>();
+  clock->Set(MicrosecondsOf(fieldsOf(camera, start), fields.byDayOfYear), camera.NowMs());
+  OnTrigger(camera, base + "read", [base, fields, clock](Camera& c) {
+    ShowClockFields(fields, CivilOf(clock->At(c.NowMs())), [&](const char* name, int value) {
+      if (c.Has(base + name)) Put(c, base + name, value);
+    });
     return kOk;
   });
-  OnTrigger(camera, base + "commit", [clock, fromFields](Camera& c) -> u32 {
-    const CivilTime t = fromFields(c);
-    if (t.day > DaysInMonth(t.year, t.month)) return kInvalidArgument;
-    clock->Set(MicrosecondsOf(t, false), c.NowMs());
+  OnTrigger(camera, base + "commit", [fields, clock, fieldsOf](Camera& c) -> u32 {
+    const CivilTime t = fieldsOf(c, CivilOf(clock->At(c.NowMs())));
+    if (!DayExists(t, fields)) return kInvalidArgument;
+    clock->Set(MicrosecondsOf(t, fields.byDayOfYear), c.NowMs());
     return kOk;
   });
 }
 
-// IRIG time runs the same way, to the microsecond. A camera without ".year" decodes no year from
-// its input and keeps counting in the year it started in.
+// The real-time clock starts at the date and time the profile gives.
+void InstallRealTimeClock(Camera& camera) {
+  static constexpr ClockFields kFields{
+      {"year", "month", "day", "hour", "min", "sec", nullptr, nullptr}, false};
+  InstallClock(camera, ".system.time.", kFields, 1970);
+}
+
+// IRIG time runs to the microsecond; an input without a year keeps counting in 2024.
 void InstallIRIGTime(Camera& camera) {
-  const std::string base = ".system.irig.";
-  auto clock = std::make_shared<RunningClock>();
-  auto fromFields = [base](Camera& c, int year) {
-    CivilTime t;
-    t.year = c.Has(base + "year") ? static_cast<int>(Field(c, base + "year")) : year;
-    t.dayOfYear = static_cast<int>(Field(c, base + "day"));
-    t.hour = static_cast<int>(Field(c, base + "hour"));
-    t.minute = static_cast<int>(Field(c, base + "min"));
-    t.second = static_cast<int>(Field(c, base + "sec"));
-    t.millisecond = static_cast<int>(Field(c, base + "msec"));
-    t.microsecond = static_cast<int>(Field(c, base + "usec"));
-    return t;
-  };
-  constexpr int kYearWithoutInput = 2024;
-  clock->Set(MicrosecondsOf(fromFields(camera, kYearWithoutInput), true), camera.NowMs());
-  OnTrigger(camera, base + "read", [base, clock](Camera& c) {
-    const CivilTime t = CivilOf(clock->At(c.NowMs()));
-    if (c.Has(base + "year")) Put(c, base + "year", t.year);
-    Put(c, base + "day", t.dayOfYear);
-    Put(c, base + "hour", t.hour);
-    Put(c, base + "min", t.minute);
-    Put(c, base + "sec", t.second);
-    Put(c, base + "msec", t.millisecond);
-    Put(c, base + "usec", t.microsecond);
-    return kOk;
-  });
-  OnTrigger(camera, base + "commit", [clock, fromFields](Camera& c) -> u32 {
-    const CivilTime t = fromFields(c, CivilOf(clock->At(c.NowMs())).year);
-    if (t.dayOfYear > (IsLeapYear(t.year) ? 366 : 365)) return kInvalidArgument;
-    clock->Set(MicrosecondsOf(t, true), c.NowMs());
-    return kOk;
-  });
+  static constexpr ClockFields kFields{
+      {"year", nullptr, "day", "hour", "min", "sec", "msec", "usec"}, true};
+  InstallClock(camera, ".system.irig.", kFields, 2024);
 }
 
 // The IRIG time a trigger waits for: "commit" takes the fields, "read" puts the taken time back.

@@ -130,9 +130,6 @@ class CTQVSDKGenICam : public ITQVSDK {
   };
   // Reads the sensors in order; the first failure ends the reading.
   u32 ReadTemperatures(std::initializer_list<Sensor> sensors);
-  // The value of `feature`, or `fallback` with result 0 on a camera without it.
-  template <typename T>
-  u32 GetIfPresent(const char* feature, T fallback, T* value);
 
   // The roles of the file protocol's features; the names are the standard ones, or the
   // "CameraFile..." ones on a camera that has "CameraFileSelector".

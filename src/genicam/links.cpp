@@ -4,21 +4,11 @@
 #include "genicam/access.h"
 #include "genicam/rows.h"
 
-// A camera without the feature: `fallback` with result 0.
-template <typename T>
-u32 CTQVSDKGenICam::GetIfPresent(const char* feature, T fallback, T* value) {
-  TQV_GIC_OPERATION();
-  if (!gicIsPresent(m_device, feature)) {
-    *value = fallback;
-    return rc::kOk;
-  }
-  return gicGetValue(m_device, feature, value);
-}
-
 // --- CameraLink and CoaXPress --------------------------------------------------------------------
 
 u32 CTQVSDKGenICam::GetCameraLinkTypeAvailable(bool* available) {
-  return GetIfPresent("CameraLinkTypeAvailable", false, available);
+  static constexpr rows::Gic kRow = GIC("CameraLinkTypeAvailable", IF_PRESENT(false));
+  return RowGet(kRow, kRow.feature, nullptr, available);
 }
 
 u32 CTQVSDKGenICam::GetCameraLinkTypeWritable(bool* writable) {
@@ -55,7 +45,8 @@ u32 CTQVSDKGenICam::SetCameraLinkType(u8 type) {
 }
 
 u32 CTQVSDKGenICam::GetCoaXPressLinkCountAvailable(bool* available) {
-  return GetIfPresent("CoaXPressLinkCountAvailable", false, available);
+  static constexpr rows::Gic kRow = GIC("CoaXPressLinkCountAvailable", IF_PRESENT(false));
+  return RowGet(kRow, kRow.feature, nullptr, available);
 }
 
 u32 CTQVSDKGenICam::GetCoaXPressLinkCountWritable(bool* writable) {
@@ -170,7 +161,8 @@ u32 CTQVSDKGenICam::GetGigEPresetSupported(bool* supported) {
 // --- Lock-in imaging -----------------------------------------------------------------------------
 
 u32 CTQVSDKGenICam::GetLockinAvailable(bool* available) {
-  return GetIfPresent("LockinAvailable", false, available);
+  static constexpr rows::Gic kRow = GIC("LockinAvailable", IF_PRESENT(false));
+  return RowGet(kRow, kRow.feature, nullptr, available);
 }
 
 u32 CTQVSDKGenICam::GetLockinCoupling(u8* coupling) {

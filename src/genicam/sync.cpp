@@ -304,21 +304,17 @@ u32 CTQVSDKGenICam::SetVariant(u8 value) {
 }
 
 // Cameras without an interface board report the first board type.
+namespace {
+constexpr rows::Gic kPleoraRow =
+    GIC("PleoraBoardType", IF_PRESENT(0), WRITE_TO("MfgPleoraBoardType"));
+}  // namespace
+
 u32 CTQVSDKGenICam::GetPleoraBoardType(u8* value) {
-  TQV_GIC_OPERATION();
-  if (!gicIsPresent(m_device, "PleoraBoardType")) {
-    *value = 0;
-    return rc::kOk;
-  }
-  return gicGetCode(m_device, "PleoraBoardType", value, kGicAttempts);
+  return RowGet(kPleoraRow, kPleoraRow.feature, nullptr, value);
 }
 
 u32 CTQVSDKGenICam::SetPleoraBoardType(u8 value) {
-  TQV_GIC_OPERATION();
-  if (!gicIsPresent(m_device, "MfgPleoraBoardType")) {
-    return value == 0 ? rc::kOk : rc::kNotSupported;
-  }
-  return gicSetCode(m_device, "MfgPleoraBoardType", value, kGicAttempts);
+  return RowSet(kPleoraRow, kPleoraRow.feature, nullptr, value);
 }
 
 // One entry per component the camera lists, in its order; a component that does not read shows

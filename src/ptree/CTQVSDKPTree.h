@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <initializer_list>
+#include <span>
 
 #include "ParamTree.h"
 #include "families/rows.h"
@@ -72,6 +73,13 @@ class CTQVSDKPTree : public ITQVSDK {
   u32 SetLinkHeaderMode(const char* link, u8 mode);
   // The path prefix of the manufacturing values of the camera's cooler.
   u32 CoolerPrefix(zel::CString* prefix);
+  // A setting stored as one of `texts`, its code the text's index, with the cache: a text read
+  // is matched without regard to case (another text: 168); a code without a text gives 168
+  // before anything is sent.
+  u32 CachedGetTextCode(TCached<u8>& entry, const char* path, std::span<const char* const> texts,
+                        u8* code);
+  u32 CachedSetTextCode(TCached<u8>& entry, const char* path, std::span<const char* const> texts,
+                        u8 code);
 
   // --- Shared helpers of the family files -----------------------------------------------------
 

@@ -1,6 +1,4 @@
 // Data links, lock-in and other camera functions over the property tree.
-#include <strings.h>
-
 #include <cstdio>
 
 #include "common/links.h"
@@ -197,28 +195,11 @@ u32 CTQVSDKPTree::GetLockinAvailable(bool* available) {
 }
 
 u32 CTQVSDKPTree::GetLockinCoupling(u8* coupling) {
-  if (Cached(m_cache.sync.lockinCoupling, coupling)) return rc::kOk;
-  char* text = nullptr;
-  u32 result = resGetString(m_tree, kCouplingPath, &text);
-  if (result != rc::kOk) return result;
-  result = rc::kOutOfEnumeration;
-  for (u8 code = 0; code < std::size(kCouplings); ++code) {
-    if (text && strcasecmp(text, kCouplings[code]) == 0) {
-      Keep(m_cache.sync.lockinCoupling, code);
-      *coupling = code;
-      result = rc::kOk;
-      break;
-    }
-  }
-  resFreeString(&text);
-  return result;
+  return CachedGetTextCode(m_cache.sync.lockinCoupling, kCouplingPath, kCouplings, coupling);
 }
 
 u32 CTQVSDKPTree::SetLockinCoupling(u8 coupling) {
-  if (coupling >= std::size(kCouplings)) return rc::kOutOfEnumeration;
-  const u32 result = resSetString(m_tree, kCouplingPath, kCouplings[coupling], 1);
-  if (result == rc::kOk) Keep(m_cache.sync.lockinCoupling, coupling);
-  return result;
+  return CachedSetTextCode(m_cache.sync.lockinCoupling, kCouplingPath, kCouplings, coupling);
 }
 
 u32 CTQVSDKPTree::GetLockinEstInputFreq(float* hertz) {

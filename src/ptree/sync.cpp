@@ -330,24 +330,17 @@ u32 CTQVSDKPTree::SetVariant(u8 value) {
   return result;
 }
 
-// The interface board stores its type as text: PT1000, USB3 or NTX.
-u32 CTQVSDKPTree::GetPleoraBoardType(u8* value) {
-  if (Cached(m_cache.sync.pleoraBoardType, value)) return rc::kOk;
-  bool exists = false;
-  u32 result = PathExists(kPleoraPath, &exists);
-  if (result != rc::kOk) return result;
-  if (!exists) {
-    *value = 0;
-    return rc::kOk;
-  }
+u32 CTQVSDKPTree::CachedGetTextCode(TCached<u8>& entry, const char* path,
+                                    std::span<const char* const> texts, u8* code) {
+  if (Cached(entry, code)) return rc::kOk;
   char* text = nullptr;
-  result = resGetString(m_tree, kPleoraPath, &text);
+  u32 result = resGetString(m_tree, path, &text);
   if (result != rc::kOk) return result;
   result = rc::kOutOfEnumeration;
-  for (u8 code = 0; code < std::size(kPleoraTexts); ++code) {
-    if (text && strcasecmp(text, kPleoraTexts[code]) == 0) {
-      Keep(m_cache.sync.pleoraBoardType, code);
-      *value = code;
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    if (text && strcasecmp(text, texts[i]) == 0) {
+      Keep(entry, static_cast<u8>(i));
+      *code = static_cast<u8>(i);
       result = rc::kOk;
       break;
     }
@@ -356,15 +349,34 @@ u32 CTQVSDKPTree::GetPleoraBoardType(u8* value) {
   return result;
 }
 
+u32 CTQVSDKPTree::CachedSetTextCode(TCached<u8>& entry, const char* path,
+                                    std::span<const char* const> texts, u8 code) {
+  if (code >= texts.size()) return rc::kOutOfEnumeration;
+  const u32 result = resSetString(m_tree, path, texts[code], 1);
+  if (result == rc::kOk) Keep(entry, code);
+  return result;
+}
+
+// The interface board stores its type as text: PT1000, USB3 or NTX.
+u32 CTQVSDKPTree::GetPleoraBoardType(u8* value) {
+  if (Cached(m_cache.sync.pleoraBoardType, value)) return rc::kOk;
+  bool exists = false;
+  const u32 result = PathExists(kPleoraPath, &exists);
+  if (result != rc::kOk) return result;
+  if (!exists) {
+    *value = 0;
+    return rc::kOk;
+  }
+  return CachedGetTextCode(m_cache.sync.pleoraBoardType, kPleoraPath, kPleoraTexts, value);
+}
+
 u32 CTQVSDKPTree::SetPleoraBoardType(u8 value) {
   if (value >= std::size(kPleoraTexts)) return rc::kOutOfEnumeration;
   bool exists = false;
-  u32 result = PathExists(kPleoraPath, &exists);
+  const u32 result = PathExists(kPleoraPath, &exists);
   if (result != rc::kOk) return result;
   if (!exists) return value == 0 ? rc::kOk : rc::kNotSupported;
-  result = resSetString(m_tree, kPleoraPath, kPleoraTexts[value], 1);
-  if (result == rc::kOk) Keep(m_cache.sync.pleoraBoardType, value);
-  return result;
+  return CachedSetTextCode(m_cache.sync.pleoraBoardType, kPleoraPath, kPleoraTexts, value);
 }
 
 // --- Extra information ---------------------------------------------------------------------------

@@ -6,6 +6,8 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "ParamTree.h"
 #include "genicam/SimDevice.h"
@@ -84,6 +86,22 @@ class GicCamera {
   zel::TSharedPtr<zel::cam::gic::IGenICam> m_device;
   Handle m_handle;
 };
+
+// The camera information entries (name, value) through the C interface.
+inline std::vector<std::pair<std::string, std::string>> InfoEntries(void* handle, u32* result) {
+  tqvInfoEntryArray* list = tqvInfoEntryArray_Alloc();
+  *result = tqvGetCameraExtraInfo(handle, list);
+  std::vector<std::pair<std::string, std::string>> entries;
+  for (u32 i = 0; i < tqvInfoEntryArray_size(list); ++i) {
+    char* name = tqvInfoEntryArray_nameAt(list, i);
+    char* value = tqvInfoEntryArray_valueAt(list, i);
+    entries.emplace_back(name, value);
+    tqvFree(name);
+    tqvFree(value);
+  }
+  tqvInfoEntryArray_Free(list);
+  return entries;
+}
 
 enum class Backend { PropertyTree, GenICam };
 

@@ -6,10 +6,12 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "common/fault_sweep.h"
 #include "common/sim_fixtures.h"
 #include "common/testutil.h"
 
@@ -58,6 +60,7 @@ IRIG ReadIRIG(void* h) {
 // --- Time ----------------------------------------------------------------------------------------
 
 TEST_P(SyncFamily, RealTimeClockCountsYearsFrom2000AndRunsFromWhatWasSet) {
+  testutil::LogCapture refusedCommand;
   // The cameras start at 2024-01-01 00:00:00.
   EXPECT_EQ(ReadClock(h), (Clock{24, 1, 1, 0, 0, 0}));
   ASSERT_EQ(tqvSetRealTimeClock(h, 24, 2, 29, 23, 59, 58), TQV_OK);
@@ -248,22 +251,18 @@ TEST_P(SyncFamily, IdentityReadsBackWhatIsWritten) {
 }
 
 TEST_P(SyncFamily, ExtraInformationNamesEveryComponentWithAValue) {
-  tqvInfoEntryArray* list = tqvInfoEntryArray_Alloc();
-  ASSERT_EQ(tqvGetCameraExtraInfo(h, list), TQV_OK);
-  ASSERT_GE(tqvInfoEntryArray_size(list), 5u);
+  u32 result = 1;
+  const auto entries = testutil::InfoEntries(h, &result);
+  ASSERT_EQ(result, TQV_OK);
+  ASSERT_GE(entries.size(), 5u);
   bool mainApplication = false;
-  for (u32 i = 0; i < tqvInfoEntryArray_size(list); ++i) {
-    char* name = tqvInfoEntryArray_nameAt(list, i);
-    char* value = tqvInfoEntryArray_valueAt(list, i);
-    EXPECT_GT(std::strlen(name), 0u);
-    EXPECT_GT(std::strlen(value), 0u) << name;
-    EXPECT_STRNE(value, "Error") << name;
-    mainApplication |= std::strncmp(value, "3.4.", 4) == 0;
-    tqvFree(name);
-    tqvFree(value);
+  for (const auto& [name, value] : entries) {
+    EXPECT_FALSE(name.empty());
+    EXPECT_FALSE(value.empty()) << name;
+    EXPECT_NE(value, "Error") << name;
+    mainApplication |= value.starts_with("3.4.");
   }
   EXPECT_TRUE(mainApplication);
-  tqvInfoEntryArray_Free(list);
 }
 
 // --- Data links ----------------------------------------------------------------------------------
@@ -452,6 +451,168 @@ TEST_P(SyncFamily, TwoThreadsOnOneHandle) {
   std::thread other(work, u8{1});
   work(2);
   other.join();
+}
+
+// --- Several steps -------------------------------------------------------------------------------
+
+TEST_P(SyncFamily, EveryStepOfEveryOperationCanFail) {
+  testutil::SleepRecorder noWaiting;
+  testutil::LogCapture failedCommands;
+  using Run = std::function<u32(void*)>;
+  // The camera each backend runs the operation on; null: the operation has one step or none there.
+  const struct {
+    const char* name;
+    Run run;
+    const char* tree = "sim";
+    const char* gic = "sim";
+  } operations[] = {
+      {"get clock",
+       [](void* h) {
+         u8 v[6];
+         return tqvGetRealTimeClock(h, &v[0], &v[1], &v[2], &v[3], &v[4], &v[5]);
+       }},
+      {"set clock", [](void* h) { return tqvSetRealTimeClock(h, 24, 5, 6, 7, 8, 9); }},
+      {"get irig",
+       [](void* h) {
+         u16 a, b, c, d;
+         u8 x, y, z;
+         return tqvGetIRIGTime(h, &a, &b, &x, &y, &z, &c, &d);
+       }},
+      {"set irig", [](void* h) { return tqvSetIRIGTime(h, 2024, 5, 6, 7, 8, 9, 10); }},
+      {"get irig without year",
+       [](void* h) {
+         u16 a, b, c, d;
+         u8 x, y, z;
+         return tqvGetIRIGTime(h, &a, &b, &x, &y, &z, &c, &d);
+       },
+       "sim:irig-no-year", "sim:irig-no-year"},
+      {"get trigger time",
+       [](void* h) {
+         u16 a, c, d;
+         u8 x, y, z;
+         return tqvGetIRIGTriggerTime(h, &a, &x, &y, &z, &c, &d);
+       }},
+      {"set trigger time", [](void* h) { return tqvSetIRIGTriggerTime(h, 5, 6, 7, 8, 9, 10); }},
+      {"vx temperatures",
+       [](void* h) {
+         float a, b, c;
+         return tqvGetVxTemperatures(h, &a, &b, &c);
+       }},
+      {"board temperatures",
+       [](void* h) {
+         float a, b;
+         return tqvGetBoardTemperatures(h, &a, &b);
+       }},
+      {"list voltages",
+       [](void* h) {
+         zel::TArray<zel::CString> names;
+         return tqvListVoltages(h, names);
+       }},
+      {"voltage",
+       [](void* h) {
+         float v;
+         return tqvGetVoltage(h, "vref", &v);
+       }},
+      {"set voltage", [](void* h) { return tqvSetVoltage(h, "vos", 1.5f); }},
+      {"display name",
+       [](void* h) {
+         char text[64];
+         return tqvGetVoltageDisplayName(h, "vos", text, sizeof text);
+       }},
+      {"get variant",
+       [](void* h) {
+         u8 v;
+         return tqvGetVariant(h, &v);
+       }},
+      {"set variant", [](void* h) { return tqvSetVariant(h, 1); }},
+      {"get pleora",
+       [](void* h) {
+         u8 v;
+         return tqvGetPleoraBoardType(h, &v);
+       }},
+      {"set pleora", [](void* h) { return tqvSetPleoraBoardType(h, 2); }},
+      {"cl writable",
+       [](void* h) {
+         bool v;
+         return tqvGetCameraLinkTypeWritable(h, &v);
+       }},
+      {"cl type",
+       [](void* h) {
+         u8 v;
+         return tqvGetCameraLinkType(h, &v);
+       }},
+      {"set cl type", [](void* h) { return tqvSetCameraLinkType(h, 0); }},
+      {"cxp links",
+       [](void* h) {
+         u8 v;
+         return tqvGetCoaXPressLinkCount(h, &v);
+       }},
+      {"set cxp links", [](void* h) { return tqvSetCoaXPressLinkCount(h, 2); }},
+      {"header mode",
+       [](void* h) {
+         u8 v;
+         return tqvGetCoaXPressHeaderMode(h, &v);
+       }},
+      {"set header mode", [](void* h) { return tqvSetGigEHeaderMode(h, 2); }},
+      {"header mode by transport",
+       [](void* h) {
+         u8 v;
+         return tqvGetHeaderMode(h, &v);
+       },
+       nullptr},
+      {"set header mode by transport", [](void* h) { return tqvSetHeaderMode(h, 1); }, nullptr},
+      {"gige presets",
+       [](void* h) {
+         bool v;
+         return tqvGetGigEPresetSupported(h, &v);
+       }},
+      {"lock-in",
+       [](void* h) {
+         bool v;
+         return tqvGetLockinAvailable(h, &v);
+       }},
+      {"alpha", [](void* h) { return tqvSetLockinAlphaFilter(h, 3); }},
+      {"input frequency",
+       [](void* h) {
+         float v;
+         return tqvGetLockinEstInputFreq(h, &v);
+       }},
+      {"set sample frequency", [](void* h) { return tqvSetLockinSampleFreq(h, 100000.0f); }},
+      {"trigger rate", [](void* h) { return tqvSetInternalTriggerRate(h, 20.0); }},
+      {"black hot", [](void* h) { return tqvSetBlackHotEnabled(h, true); }},
+      {"colour",
+       [](void* h) {
+         u8 v;
+         return tqvGetColor(h, 3, &v);
+       }},
+      {"set colour", [](void* h) { return tqvSetColor(h, 3, 1); }},
+      {"reboot", [](void* h) { return tqvReboot(h); }},
+      {"legacy",
+       [](void* h) {
+         bool v;
+         return tqvGetLegacyVFPGA(h, &v);
+       },
+       "sim:tqv2"},
+      {"cooler setup",
+       [](void* h) {
+         float a, b, c, d;
+         return tqvMfgGetCoolerSetup(h, &a, &b, &c, &d);
+       }},
+      {"set cooler setup", [](void* h) { return tqvMfgSetCoolerSetup(h, 1, 2, 3, 4); }},
+      {"cooler power", [](void* h) { return tqvMfgSetCoolerPowerEnabled(h, false); }},
+  };
+  for (const auto& operation : operations) {
+    SCOPED_TRACE(operation.name);
+    testutil::SweepOptions options;
+    auto run = [&](void* handle, bool) { return operation.run(handle); };
+    if (GetParam() == Backend::PropertyTree && operation.tree) {
+      options.address = operation.tree;
+      testutil::SweepPTree(run, options);
+    } else if (GetParam() == Backend::GenICam && operation.gic) {
+      options.address = operation.gic;
+      testutil::SweepGenICam(run, options);
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothBackends, SyncFamily,

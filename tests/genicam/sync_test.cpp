@@ -8,7 +8,6 @@
 #include <utility>
 #include <vector>
 
-#include "common/fault_sweep.h"
 #include "common/sim_fixtures.h"
 #include "common/testutil.h"
 
@@ -182,17 +181,9 @@ TEST(GicSync, ExtraInformationInTheSelectorsOrder) {
   cam.device().SetString("ComponentInfoSelector", "Digitizer_Version");
   cam.device().SetAvailable("ComponentInfo", false);
   cam.device().SetString("ComponentInfoSelector", "AppCore_Version");
-  tqvInfoEntryArray* list = tqvInfoEntryArray_Alloc();
-  ASSERT_EQ(tqvGetCameraExtraInfo(cam.handle(), list), TQV_OK);
-  std::vector<std::pair<std::string, std::string>> entries;
-  for (u32 i = 0; i < tqvInfoEntryArray_size(list); ++i) {
-    char* name = tqvInfoEntryArray_nameAt(list, i);
-    char* value = tqvInfoEntryArray_valueAt(list, i);
-    entries.emplace_back(name, value);
-    tqvFree(name);
-    tqvFree(value);
-  }
-  tqvInfoEntryArray_Free(list);
+  u32 result = 1;
+  const auto entries = testutil::InfoEntries(cam.handle(), &result);
+  ASSERT_EQ(result, TQV_OK);
   EXPECT_EQ(entries, (std::vector<std::pair<std::string, std::string>>{
                          {"AppCore_Version", "3.4.0.27"},
                          {"Bootloader_Version", "1.2.0.5"},
@@ -202,10 +193,8 @@ TEST(GicSync, ExtraInformationInTheSelectorsOrder) {
                      }));
   // Without the list of components nothing can be named.
   cam.device().InjectFault(Failing("ComponentInfoSelector", Fault::RuntimeError, "entries"));
-  list = tqvInfoEntryArray_Alloc();
-  EXPECT_EQ(tqvGetCameraExtraInfo(cam.handle(), list), TQV_FAILED);
-  EXPECT_EQ(tqvInfoEntryArray_size(list), 0u);
-  tqvInfoEntryArray_Free(list);
+  EXPECT_TRUE(testutil::InfoEntries(cam.handle(), &result).empty());
+  EXPECT_EQ(result, TQV_FAILED);
 }
 
 // --- Synchronisation without the optional features -----------------------------------------------
@@ -314,91 +303,4 @@ TEST(GicSync, RebootDoesNotWaitForTheCamera) {
   ASSERT_EQ(tqvReboot(cam.handle()), TQV_OK);
   EXPECT_EQ(cam.device().ExecuteCount("MfgUpdateReboot"), 1);
   EXPECT_EQ(cam.device().Count("MfgUpdateReboot", "isDone"), 0u);
-}
-
-// --- Several steps -------------------------------------------------------------------------------
-
-TEST(GicSync, EveryStepOfEveryOperationCanFail) {
-  testutil::SleepRecorder noWaiting;
-  testutil::LogCapture failedCommands;
-  using Run = std::function<u32(void*)>;
-  const struct {
-    const char* name;
-    Run run;
-  } operations[] = {
-      {"get clock",
-       [](void* h) {
-         u8 v[6];
-         return tqvGetRealTimeClock(h, &v[0], &v[1], &v[2], &v[3], &v[4], &v[5]);
-       }},
-      {"set clock", [](void* h) { return tqvSetRealTimeClock(h, 24, 5, 6, 7, 8, 9); }},
-      {"get irig",
-       [](void* h) {
-         u16 a, b, c, d;
-         u8 x, y, z;
-         return tqvGetIRIGTime(h, &a, &b, &x, &y, &z, &c, &d);
-       }},
-      {"set irig", [](void* h) { return tqvSetIRIGTime(h, 2024, 5, 6, 7, 8, 9, 10); }},
-      {"get trigger time",
-       [](void* h) {
-         u16 a, c, d;
-         u8 x, y, z;
-         return tqvGetIRIGTriggerTime(h, &a, &x, &y, &z, &c, &d);
-       }},
-      {"set trigger time", [](void* h) { return tqvSetIRIGTriggerTime(h, 5, 6, 7, 8, 9, 10); }},
-      {"vx temperatures",
-       [](void* h) {
-         float a, b, c;
-         return tqvGetVxTemperatures(h, &a, &b, &c);
-       }},
-      {"voltage",
-       [](void* h) {
-         float v;
-         return tqvGetVoltage(h, "vref", &v);
-       }},
-      {"set voltage", [](void* h) { return tqvSetVoltage(h, "vos", 1.5f); }},
-      {"display name",
-       [](void* h) {
-         char text[64];
-         return tqvGetVoltageDisplayName(h, "vneg", text, sizeof text);
-       }},
-      {"cl type",
-       [](void* h) {
-         u8 v;
-         return tqvGetCameraLinkType(h, &v);
-       }},
-      {"set cxp links", [](void* h) { return tqvSetCoaXPressLinkCount(h, 2); }},
-      {"header mode",
-       [](void* h) {
-         u8 v;
-         return tqvGetGigEHeaderMode(h, &v);
-       }},
-      {"set header mode", [](void* h) { return tqvSetCameraLinkHeaderMode(h, 0); }},
-      {"get header mode by transport",
-       [](void* h) {
-         u8 v;
-         return tqvGetHeaderMode(h, &v);
-       }},
-      {"set header mode by transport", [](void* h) { return tqvSetHeaderMode(h, 1); }},
-      {"gige presets",
-       [](void* h) {
-         bool v;
-         return tqvGetGigEPresetSupported(h, &v);
-       }},
-      {"colour",
-       [](void* h) {
-         u8 v;
-         return tqvGetColor(h, 3, &v);
-       }},
-      {"cooler setup",
-       [](void* h) {
-         float a, b, c, d;
-         return tqvMfgGetCoolerSetup(h, &a, &b, &c, &d);
-       }},
-      {"set cooler setup", [](void* h) { return tqvMfgSetCoolerSetup(h, 1, 2, 3, 4); }},
-  };
-  for (const auto& operation : operations) {
-    SCOPED_TRACE(operation.name);
-    testutil::SweepGenICam([&](void* handle, bool) { return operation.run(handle); });
-  }
 }

@@ -8,7 +8,6 @@
 #include <utility>
 #include <vector>
 
-#include "common/fault_sweep.h"
 #include "common/sim_fixtures.h"
 #include "common/testutil.h"
 
@@ -193,23 +192,6 @@ TEST(PtreeSync, PleoraBoardTexts) {
   EXPECT_TRUE(WritesOf(minimal.camera()).empty());
 }
 
-namespace {
-std::vector<std::pair<std::string, std::string>> ExtraInfo(void* handle, u32* result) {
-  tqvInfoEntryArray* list = tqvInfoEntryArray_Alloc();
-  *result = tqvGetCameraExtraInfo(handle, list);
-  std::vector<std::pair<std::string, std::string>> entries;
-  for (u32 i = 0; i < tqvInfoEntryArray_size(list); ++i) {
-    char* name = tqvInfoEntryArray_nameAt(list, i);
-    char* value = tqvInfoEntryArray_valueAt(list, i);
-    entries.emplace_back(name, value);
-    tqvFree(name);
-    tqvFree(value);
-  }
-  tqvInfoEntryArray_Free(list);
-  return entries;
-}
-}  // namespace
-
 TEST(PtreeSync, ExtraInformationInItsOrder) {
   PTreeCamera cam;
   u32 result = 1;
@@ -224,7 +206,7 @@ TEST(PtreeSync, ExtraInformationInItsOrder) {
       {"WebServer Version", "2.0.9"},  {"FpgaLoader Version", "1.1.0"},
       {"Updater Version", "2.3.0"},
   };
-  EXPECT_EQ(ExtraInfo(cam.handle(), &result), expected);
+  EXPECT_EQ(testutil::InfoEntries(cam.handle(), &result), expected);
   EXPECT_EQ(result, TQV_OK);
 
   // A value that does not read shows "Error" and the rest still come; an FPGA without a version
@@ -234,7 +216,7 @@ TEST(PtreeSync, ExtraInformationInItsOrder) {
   broken.camera().Remove(".version.hw.fpga.versionVFPGA");
   broken.camera().InjectFault(".version.hw.fpga.versionPFPGA", 165, 1, "verify");
   broken.camera().InjectFault(".version.sw.Bootloader.ver", 165);
-  const auto entries = ExtraInfo(broken.handle(), &result);
+  const auto entries = testutil::InfoEntries(broken.handle(), &result);
   EXPECT_EQ(result, TQV_OK);
   auto valueOf = [&](const std::string& name) {
     for (const auto& entry : entries) {
@@ -254,7 +236,7 @@ TEST(PtreeSync, ExtraInformationInItsOrder) {
   // The programs are listed from the camera; without a list nothing can be named.
   PTreeCamera unlisted;
   unlisted.camera().InjectFault(".version.sw", 165, 1, "children");
-  ExtraInfo(unlisted.handle(), &result);
+  testutil::InfoEntries(unlisted.handle(), &result);
   EXPECT_EQ(result, 165u);
 }
 
@@ -671,145 +653,5 @@ TEST(PtreeSync, CachedGettersAskOnceLiveOnesEveryTime) {
     if (!getter.filled) continue;
     ASSERT_EQ(getter.get(cam.handle()), TQV_OK);
     EXPECT_TRUE(cam.camera().Traffic().empty()) << getter.name;
-  }
-}
-
-// --- Several steps -------------------------------------------------------------------------------
-
-TEST(PtreeSync, EveryStepOfEveryOperationCanFail) {
-  testutil::SleepRecorder noWaiting;
-  using Run = std::function<u32(void*)>;
-  const struct {
-    const char* name;
-    Run run;
-    const char* address = "sim";
-  } operations[] = {
-      {"get clock",
-       [](void* h) {
-         u8 v[6];
-         return tqvGetRealTimeClock(h, &v[0], &v[1], &v[2], &v[3], &v[4], &v[5]);
-       }},
-      {"set clock", [](void* h) { return tqvSetRealTimeClock(h, 24, 5, 6, 7, 8, 9); }},
-      {"get irig",
-       [](void* h) {
-         u16 a, b, c, d;
-         u8 x, y, z;
-         return tqvGetIRIGTime(h, &a, &b, &x, &y, &z, &c, &d);
-       }},
-      {"set irig", [](void* h) { return tqvSetIRIGTime(h, 2024, 5, 6, 7, 8, 9, 10); }},
-      {"get irig without year",
-       [](void* h) {
-         u16 a, b, c, d;
-         u8 x, y, z;
-         return tqvGetIRIGTime(h, &a, &b, &x, &y, &z, &c, &d);
-       },
-       "sim:irig-no-year"},
-      {"get trigger time",
-       [](void* h) {
-         u16 a, c, d;
-         u8 x, y, z;
-         return tqvGetIRIGTriggerTime(h, &a, &x, &y, &z, &c, &d);
-       }},
-      {"set trigger time", [](void* h) { return tqvSetIRIGTriggerTime(h, 5, 6, 7, 8, 9, 10); }},
-      {"vx temperatures",
-       [](void* h) {
-         float a, b, c;
-         return tqvGetVxTemperatures(h, &a, &b, &c);
-       }},
-      {"board temperatures",
-       [](void* h) {
-         float a, b;
-         return tqvGetBoardTemperatures(h, &a, &b);
-       }},
-      {"voltage",
-       [](void* h) {
-         float v;
-         return tqvGetVoltage(h, "vref", &v);
-       }},
-      {"list voltages",
-       [](void* h) {
-         zel::TArray<zel::CString> names;
-         return tqvListVoltages(h, names);
-       }},
-      {"set variant", [](void* h) { return tqvSetVariant(h, 1); }},
-      {"get variant",
-       [](void* h) {
-         u8 v;
-         return tqvGetVariant(h, &v);
-       }},
-      {"get pleora",
-       [](void* h) {
-         u8 v;
-         return tqvGetPleoraBoardType(h, &v);
-       }},
-      {"set pleora", [](void* h) { return tqvSetPleoraBoardType(h, 2); }},
-      {"cl type",
-       [](void* h) {
-         u8 v;
-         return tqvGetCameraLinkType(h, &v);
-       }},
-      {"set cl type", [](void* h) { return tqvSetCameraLinkType(h, 0); }},
-      {"cl writable",
-       [](void* h) {
-         bool v;
-         return tqvGetCameraLinkTypeWritable(h, &v);
-       }},
-      {"cxp links",
-       [](void* h) {
-         u8 v;
-         return tqvGetCoaXPressLinkCount(h, &v);
-       }},
-      {"set cxp links", [](void* h) { return tqvSetCoaXPressLinkCount(h, 2); }},
-      {"header mode",
-       [](void* h) {
-         u8 v;
-         return tqvGetCoaXPressHeaderMode(h, &v);
-       }},
-      {"set header mode", [](void* h) { return tqvSetGigEHeaderMode(h, 2); }},
-      {"gige presets",
-       [](void* h) {
-         bool v;
-         return tqvGetGigEPresetSupported(h, &v);
-       }},
-      {"lock-in",
-       [](void* h) {
-         bool v;
-         return tqvGetLockinAvailable(h, &v);
-       }},
-      {"alpha", [](void* h) { return tqvSetLockinAlphaFilter(h, 3); }},
-      {"input frequency",
-       [](void* h) {
-         float v;
-         return tqvGetLockinEstInputFreq(h, &v);
-       }},
-      {"set sample frequency", [](void* h) { return tqvSetLockinSampleFreq(h, 100000.0f); }},
-      {"trigger rate", [](void* h) { return tqvSetInternalTriggerRate(h, 20.0); }},
-      {"black hot", [](void* h) { return tqvSetBlackHotEnabled(h, true); }},
-      {"colour",
-       [](void* h) {
-         u8 v;
-         return tqvGetColor(h, 3, &v);
-       }},
-      {"set colour", [](void* h) { return tqvSetColor(h, 3, 1); }},
-      {"reboot", [](void* h) { return tqvReboot(h); }},
-      {"legacy",
-       [](void* h) {
-         bool v;
-         return tqvGetLegacyVFPGA(h, &v);
-       },
-       "sim:tqv2"},
-      {"cooler setup",
-       [](void* h) {
-         float a, b, c, d;
-         return tqvMfgGetCoolerSetup(h, &a, &b, &c, &d);
-       }},
-      {"set cooler setup", [](void* h) { return tqvMfgSetCoolerSetup(h, 1, 2, 3, 4); }},
-      {"cooler power", [](void* h) { return tqvMfgSetCoolerPowerEnabled(h, false); }},
-  };
-  for (const auto& operation : operations) {
-    SCOPED_TRACE(operation.name);
-    testutil::SweepOptions options;
-    options.address = operation.address;
-    testutil::SweepPTree([&](void* handle, bool) { return operation.run(handle); }, options);
   }
 }
