@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "common/links.h"
 #include "common/sim_fixtures.h"
 
 namespace {
@@ -201,19 +200,6 @@ TEST(SyncHelpersHeaderMode, FollowsTheTransportLayerType) {
   EXPECT_EQ(mode, 0);
   EXPECT_EQ(tqvSetHeaderMode(tree.handle(), 1), TQV_NOT_SUPPORTED);
   EXPECT_TRUE(tree.camera().Traffic().empty());
-}
-
-// A camera that does not report its CameraLink type or CoaXPress link count has those of its
-// board.
-TEST(SyncHelpersLinks, BoardFallbacks) {
-  const struct {
-    u8 board, cameraLinkType, coaXPressLinks;
-  } cases[] = {{0, 0, 1}, {1, 1, 2}, {2, 0, 1}, {3, 1, 2},  {4, 0, 1},
-               {5, 1, 2}, {6, 0, 1}, {7, 2, 2}, {200, 2, 2}};
-  for (const auto& test : cases) {
-    EXPECT_EQ(links::BoardCameraLinkType(test.board), test.cameraLinkType) << int(test.board);
-    EXPECT_EQ(links::BoardCoaXPressLinkCount(test.board), test.coaXPressLinks) << int(test.board);
-  }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothBackends, SyncHelpers,

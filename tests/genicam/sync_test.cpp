@@ -42,10 +42,12 @@ FaultSpec Failing(const std::string& feature, Fault fault = Fault::RuntimeError,
 
 TEST(GicSync, ClockYearIsTheCameraYearModuloAHundred) {
   GicCamera cam;
-  ASSERT_EQ(tqvSetRealTimeClock(cam.handle(), 124, 7, 4, 13, 5, 9), TQV_OK);
+  ASSERT_EQ(tqvSetRealTimeClock(cam.handle(), 24, 7, 4, 13, 5, 9), TQV_OK);
   EXPECT_EQ(Writes(cam.device()),
-            (std::vector<std::string>{"RTCYear=2124", "RTCMonth=7", "RTCDay=4", "RTCHour=13",
+            (std::vector<std::string>{"RTCYear=2024", "RTCMonth=7", "RTCDay=4", "RTCHour=13",
                                       "RTCMinute=5", "RTCSecond=9", "RTCWrite()"}));
+  ASSERT_EQ(tqvSetRealTimeClock(cam.handle(), 124, 7, 4, 13, 5, 9), TQV_OK);
+  EXPECT_EQ(cam.device().GetInt("RTCYear"), 2124);
   u8 year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
   ASSERT_EQ(tqvGetRealTimeClock(cam.handle(), &year, &month, &day, &hour, &minute, &second),
             TQV_OK);

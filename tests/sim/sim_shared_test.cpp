@@ -42,26 +42,6 @@ TEST(SimShared, CalendarRoundTripsAcrossMonthsYearsAndLeapDays) {
   }
 }
 
-TEST(SimShared, RunningClockAddsTheSimulatedTimeSinceItWasSet) {
-  sim::RunningClock clock;
-  clock.Set(5000000, 100);
-  EXPECT_EQ(clock.At(100), 5000000);
-  EXPECT_EQ(clock.At(1600), 6500000);
-}
-
-TEST(SimShared, DriftSettlesWithinItsRipple) {
-  const sim::Drift warming{25.0, 45.0, 600, 0.2, 60};
-  EXPECT_NEAR(warming.At(0), 25.0, 1e-9);
-  double previous = warming.At(0);
-  for (std::uint64_t minute = 5; minute <= 120; minute += 5) {
-    const double now = warming.At(minute * 60000);
-    EXPECT_GT(now, previous - 0.4) << minute;  // rises, but for the ripple
-    EXPECT_LT(now, 45.2 + 1e-9) << minute;
-    previous = now;
-  }
-  EXPECT_NEAR(warming.At(120 * 60000), 45.0, 0.25);
-}
-
 TEST(SimShared, EventQueueHandsOutEachEventOnceThenZero) {
   sim::EventQueue queue;
   EXPECT_EQ(queue.Next(), std::nullopt);  // nothing posted: the shown value stays
