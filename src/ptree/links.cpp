@@ -74,11 +74,12 @@ u32 CTQVSDKPTree::SetCameraLinkType(u8 type) {
 }
 
 u32 CTQVSDKPTree::GetCoaXPressLinkCountAvailable(bool* available) {
-  bool found = false;
-  *available = false;
-  return ReadFirstBool(
+  bool value = false, found = false;
+  const u32 result = ReadFirstBool(
       {".system.settings.coaXPress.numLinksAvailable", ".system.settings.coaXPress.present"},
-      available, &found);
+      &value, &found);
+  if (result == rc::kOk) *available = value;
+  return result;
 }
 
 u32 CTQVSDKPTree::GetCoaXPressLinkCountWritable(bool* writable) {
@@ -249,9 +250,10 @@ u32 CTQVSDKPTree::SetLockinSampleFreq(float hertz) {
 // --- Black hot, colours, reboot ------------------------------------------------------------------
 
 u32 CTQVSDKPTree::GetBlackHotEnabled(bool* enabled) {
-  bool found = false;
-  *enabled = false;
-  return ReadFirstBool({".system.settings.gigE.blackHot"}, enabled, &found);
+  bool value = false, found = false;
+  const u32 result = ReadFirstBool({".system.settings.gigE.blackHot"}, &value, &found);
+  if (result == rc::kOk) *enabled = value;
+  return result;
 }
 
 // Every link the camera has takes the polarity; a camera without any of them has no black hot.
