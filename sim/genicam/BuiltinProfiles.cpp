@@ -277,6 +277,11 @@ base sim
 set Ready false
 )";
 
+const char* const kIrigNoYear = R"(# IRIG time without a year.
+base sim
+remove IRIGYear
+)";
+
 // The default camera: its core above, then the section of each camera family.
 const char* Default() {
   static const std::string whole = [] {
@@ -293,7 +298,7 @@ const std::map<std::string, const char*>& Profiles() {
       {"sim", Default()},           {"grabber", kGrabber},
       {"image-size", kImageSize},   {"no-optional", kNoOptional},
       {"camera-file", kCameraFile}, {"no-compression", kNoCompression},
-      {"not-ready", kNotReady}};
+      {"not-ready", kNotReady},     {"irig-no-year", kIrigNoYear}};
   return profiles;
 }
 

@@ -223,13 +223,20 @@ include sim
 .vorn.settings.enabled                              bool    true                 ro
 )";
 
+// A camera whose IRIG input carries no year.
+constexpr const char* kIrigNoYear = R"(# irig-no-year: sim whose IRIG time has no year
+include sim
+remove .system.irig.year
+)";
+
 struct Builtin {
   const char* name;
   const char* text;
 };
 
 constexpr Builtin kBuiltins[] = {
-    {"sim", kSim}, {"tqv2", kTqv2}, {"minimal", kMinimal}, {"notready", kNotReady}, {"vorn", kVorn},
+    {"sim", kSim},           {"tqv2", kTqv2}, {"minimal", kMinimal},
+    {"notready", kNotReady}, {"vorn", kVorn}, {"irig-no-year", kIrigNoYear},
 };
 
 }  // namespace

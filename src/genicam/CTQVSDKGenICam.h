@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <initializer_list>
 #include <mutex>
 #include <thread>
 
@@ -138,6 +139,16 @@ class CTQVSDKGenICam : public ITQVSDK {
   // --- Helpers of the recorder (recorder.cpp) ---
 
   // --- Helpers of synchronisation, time, temperatures, identity and data links (sync.cpp) ---
+
+  // One temperature: the "DeviceTemperatureSelector" value, where it goes, and what is added to
+  // the camera's degrees Celsius.
+  struct Sensor {
+    i64 selector;
+    float* out;
+    double offset = 0;
+  };
+  // Reads the sensors in order; the first failure ends the reading.
+  u32 ReadTemperatures(std::initializer_list<Sensor> sensors);
 
   // The roles of the file protocol's features; the names are the standard ones, or the
   // "CameraFile..." ones on a camera that has "CameraFileSelector".

@@ -30,7 +30,9 @@ u32 CTQVSDKGenICam::RowExists(const rows::Gic& row, bool* out) {
 
 u32 CTQVSDKGenICam::RowGetText(const rows::Gic& row, char* buffer, int size) {
   TQV_GIC_OPERATION();
-  return gicGetString(m_device, row.feature, buffer, size, kGicAttempts);
+  const char* feature = row.feature;
+  if (row.alternative && !gicIsPresent(m_device, feature)) feature = row.alternative;
+  return gicGetString(m_device, feature, buffer, size, kGicAttempts);
 }
 
 u32 CTQVSDKGenICam::RowSetText(const rows::Gic& row, const char* text) {

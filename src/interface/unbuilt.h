@@ -8,4 +8,3 @@
 
 #include "interface/unbuilt/lens.h"
 #include "interface/unbuilt/recorder.h"
-#include "interface/unbuilt/sync.h"

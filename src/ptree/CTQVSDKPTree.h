@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstring>
+#include <initializer_list>
 #include <span>
 
 #include "ParamTree.h"
@@ -90,6 +91,22 @@ class CTQVSDKPTree : public ITQVSDK {
   // --- Helpers of the recorder (recorder.cpp) ---
 
   // --- Helpers of synchronisation, time, temperatures, identity and data links (sync.cpp) ---
+
+  // Reads the boolean at the first of `paths` the camera has; `found` says whether there was one
+  // (the value is left alone when not).
+  u32 ReadFirstBool(std::initializer_list<const char*> paths, bool* value, bool* found);
+  // The frame header mode of a link ("cameraLink", "coaXPress", "gigE").
+  u32 GetLinkHeaderMode(const char* link, u8* mode);
+  u32 SetLinkHeaderMode(const char* link, u8 mode);
+  // The path prefix of the manufacturing values of the camera's cooler.
+  u32 CoolerPrefix(zel::CString* prefix);
+  // A setting stored as one of `texts`, its code the text's index, with the cache: a text read
+  // is matched without regard to case (another text: 168); a code without a text gives 168
+  // before anything is sent.
+  u32 CachedGetTextCode(TCached<u8>& entry, const char* path, std::span<const char* const> texts,
+                        u8* code);
+  u32 CachedSetTextCode(TCached<u8>& entry, const char* path, std::span<const char* const> texts,
+                        u8 code);
 
   // --- Shared helpers of the family files -----------------------------------------------------
 
@@ -182,7 +199,10 @@ u32 resGetEnum(void* tree, const char* path, u8* value, u32 (*textToValue)(const
 // A code without a text gives 0xFFFFFFFF without a write.
 u32 resSetEnum(void* tree, const char* path, u32 value, const char* (*valueToText)(u32));
 
-// The value at `path` as text, whatever its type (used for camera information).
+// The value at `path` as text, whatever its type (used for camera information): the failure of
+// the read is returned, a type that cannot be shown gives "Unsupported Type".
+u32 ReadAsText(void* tree, const char* path, zel::CString* text);
+// The same, with an empty text for a failed read.
 zel::CString GetResString(void* tree, const char* path);
 
 // Typed reads and writes by the C++ type of the value (writes commit unless told otherwise).

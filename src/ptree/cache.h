@@ -78,8 +78,21 @@ struct RecorderPresetCache {};
 
 // Entries of the hand-written operations of synchronisation, time, temperatures, identity and data
 // links.
-struct SyncCache {};
-struct SyncPresetCache {};
+struct SyncCache {
+  TCachedText<17> cameraSerial;
+  TCached<u8> variant;
+  TCached<u8> pleoraBoardType;
+  TCached<bool> legacyVFPGA;
+  TCached<bool> gigEPresetSupported;
+  TCached<bool> cameraLinkTypeAvailable;
+  TCached<u8> cameraLinkType;
+  TCached<u8> coaXPressLinkCount;
+  TCached<u8> lockinCoupling;
+  TCached<u8> numColors;
+};
+struct SyncPresetCache {
+  TCached<u8> color;
+};
 
 struct PresetCache {
   PresetRowCache rows;
@@ -97,7 +110,6 @@ struct PresetCache {
   TCached<bool> subframeEnabled;
   TCached<float> digitalGain;
   TCached<float> digitalOffset;
-  TCached<u8> color;
 };
 
 struct PTreeCache {
@@ -110,13 +122,8 @@ struct PTreeCache {
   RecorderCache recorder;
   SyncCache sync;
 
-  // Identity.
-  TCachedText<256> cameraModel;
-  TCachedText<17> cameraSerial;
-  TCached<u8> variant;
+  // Board detection.
   TCached<u8> boardType;
-  TCached<u8> pleoraBoardType;
-  TCached<bool> legacyVFPGA;
 
   // Timing, presets, gain, bias and voltages.
   TCached<u8> presetSequencingMode;

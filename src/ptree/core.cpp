@@ -86,35 +86,41 @@ u32 resSetEnum(void* tree, const char* path, u32 value, const char* (*valueToTex
   return resSetString(tree, path, text, 1);
 }
 
-zel::CString GetResString(void* tree, const char* path) {
+u32 ReadAsText(void* tree, const char* path, zel::CString* text) {
   resValue value{};
-  if (resGet(tree, path, &value) != rc::kOk) return zel::CString();
-  zel::CString text;
+  const u32 result = resGet(tree, path, &value);
+  if (result != rc::kOk) return result;
   switch (value.type) {
     case RES_TYPE_BOOL:
-      text = zel::to_string(value.payload.b);
+      *text = zel::to_string(value.payload.b);
       break;
     case RES_TYPE_UINT32: {
       resAttributes attributes{};
       bool hex =
           resGetAttributes(tree, path, &attributes) == rc::kOk && (attributes.flags & RES_ATTR_HEX);
-      text = zel::strprintf(hex ? "%08X" : "%u", value.payload.u32);
+      *text = zel::strprintf(hex ? "%08X" : "%u", value.payload.u32);
       break;
     }
     case RES_TYPE_DOUBLE:
-      text = zel::to_string(value.payload.f64);
+      *text = zel::to_string(value.payload.f64);
       break;
     case RES_TYPE_STRING:
-      text = value.payload.text;
+      *text = value.payload.text;
       break;
     case RES_TYPE_UTF16:
-      text = reinterpret_cast<const char16_t*>(value.payload.utf16);
+      *text = reinterpret_cast<const char16_t*>(value.payload.utf16);
       break;
     default:
-      text = "Unsupported Type";
+      *text = "Unsupported Type";
       break;
   }
   resFiniValue(&value);
+  return rc::kOk;
+}
+
+zel::CString GetResString(void* tree, const char* path) {
+  zel::CString text;
+  ReadAsText(tree, path, &text);
   return text;
 }
 
@@ -288,7 +294,9 @@ u32 CTQVSDKPTree::ClearCache() {
 
 u32 CTQVSDKPTree::IsTQV2(bool* result) {
   *result = false;
-  if (resVerify(m_tree, ".version.product.tqvBoardType") == rc::kOk) {
+  bool named = false;
+  if (u32 verify = PathExists(".version.product.tqvBoardType", &named)) return verify;
+  if (named) {
     char* text = nullptr;
     u32 read = resGetString(m_tree, ".version.product.tqvBoardType", &text);
     if (read == rc::kOk) *result = text && strcasecmp(text, "tqv2") == 0;
@@ -308,7 +316,9 @@ u32 CTQVSDKPTree::IsTQV2(bool* result) {
 u32 CTQVSDKPTree::GetBoardType(u8* board) {
   if (Cached(m_cache.boardType, board)) return rc::kOk;
   u8 value = 0;
-  if (resVerify(m_tree, ".version.product.tqvBoardType") == rc::kOk) {
+  bool named = false;
+  if (u32 verify = PathExists(".version.product.tqvBoardType", &named)) return verify;
+  if (named) {
     u32 result = resGetEnum(m_tree, ".version.product.tqvBoardType", &value, &tqvBoardTypeEnum);
     if (result == rc::kError) {
       *board = 255;  // a board the library does not know
@@ -327,7 +337,9 @@ u32 CTQVSDKPTree::GetBoardType(u8* board) {
 }
 
 u32 CTQVSDKPTree::ReadEventQueue(tqvEEventType* event) {
-  if (resVerify(m_tree, ".system.eventQueue") != rc::kOk) {
+  bool queue = false;
+  if (u32 verify = PathExists(".system.eventQueue", &queue)) return verify;
+  if (!queue) {
     *event = 0;
     return rc::kOk;
   }

@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "ParamTree.h"
 #include "genicam/SimDevice.h"
 #include "interface/types.h"
@@ -80,6 +85,58 @@ class GicCamera {
  private:
   zel::TSharedPtr<zel::cam::gic::IGenICam> m_device;
   Handle m_handle;
+};
+
+// The camera information entries (name, value) through the C interface.
+inline std::vector<std::pair<std::string, std::string>> InfoEntries(void* handle, u32* result) {
+  tqvInfoEntryArray* list = tqvInfoEntryArray_Alloc();
+  *result = tqvGetCameraExtraInfo(handle, list);
+  std::vector<std::pair<std::string, std::string>> entries;
+  for (u32 i = 0; i < tqvInfoEntryArray_size(list); ++i) {
+    char* name = tqvInfoEntryArray_nameAt(list, i);
+    char* value = tqvInfoEntryArray_valueAt(list, i);
+    entries.emplace_back(name, value);
+    tqvFree(name);
+    tqvFree(value);
+  }
+  tqvInfoEntryArray_Free(list);
+  return entries;
+}
+
+enum class Backend { PropertyTree, GenICam };
+
+inline std::string BackendName(const ::testing::TestParamInfo<Backend>& info) {
+  return info.param == Backend::PropertyTree ? "PropertyTree" : "GenICam";
+}
+
+// A simulated camera of either kind with a handle over it; the built-in profile is given per
+// backend.
+class AnyCamera {
+ public:
+  explicit AnyCamera(Backend backend, const char* treeAddress = "sim",
+                     const char* gicAddress = "sim") {
+    if (backend == Backend::PropertyTree) {
+      m_tree = std::make_unique<PTreeCamera>(treeAddress);
+      m_handle = m_tree->handle();
+    } else {
+      m_gic = std::make_unique<GicCamera>(gicAddress);
+      m_handle = m_gic->handle();
+    }
+  }
+  void* handle() const { return m_handle; }
+  // The simulated camera behind the handle; null for the other backend.
+  sim::ptree::Camera* tree() const { return m_tree ? &m_tree->camera() : nullptr; }
+  sim::genicam::Device* device() const { return m_gic ? &m_gic->device() : nullptr; }
+  // Moves the camera's simulated time on.
+  void AdvanceMs(u64 milliseconds) const {
+    if (m_tree) m_tree->camera().AdvanceMs(milliseconds);
+    if (m_gic) m_gic->device().AdvanceMs(milliseconds);
+  }
+
+ private:
+  std::unique_ptr<PTreeCamera> m_tree;
+  std::unique_ptr<GicCamera> m_gic;
+  void* m_handle = nullptr;
 };
 
 }  // namespace testutil

@@ -12,37 +12,15 @@
 
 namespace {
 
-enum class Backend { PropertyTree, GenICam };
-
-// A camera of either kind behind one handle.
-class AnyCamera {
- public:
-  explicit AnyCamera(Backend backend) {
-    if (backend == Backend::PropertyTree) {
-      m_tree = std::make_unique<testutil::PTreeCamera>();
-      m_handle = m_tree->handle();
-    } else {
-      m_gic = std::make_unique<testutil::GicCamera>();
-      m_handle = m_gic->handle();
-    }
-  }
-  void* handle() const { return m_handle; }
-
- private:
-  std::unique_ptr<testutil::PTreeCamera> m_tree;
-  std::unique_ptr<testutil::GicCamera> m_gic;
-  void* m_handle = nullptr;
-};
+using testutil::AnyCamera;
+using testutil::Backend;
+using testutil::BackendName;
 
 class TimingFamily : public ::testing::TestWithParam<Backend> {
  protected:
   AnyCamera camera{GetParam()};
   void* h = camera.handle();
 };
-
-std::string BackendName(const ::testing::TestParamInfo<Backend>& info) {
-  return info.param == Backend::PropertyTree ? "PropertyTree" : "GenICam";
-}
 
 }  // namespace
 

@@ -1,0 +1,657 @@
+// Synchronisation, time, temperatures, voltages, identity and data links over the property tree:
+// the paths and their order, the fall-backs of cameras without a path, the derived frequencies,
+// the cache, and every operation of several steps failed at each step.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/sim_fixtures.h"
+#include "common/testutil.h"
+
+using sim::ptree::Value;
+using testutil::PTreeCamera;
+
+namespace {
+
+// Successful writes after the test's own set-up.
+std::vector<std::string> WritesOf(const sim::ptree::Camera& camera) { return camera.Writes(); }
+
+// A handle over a camera whose paths the test changes before the handle reads its constants.
+class PreparedCamera {
+ public:
+  explicit PreparedCamera(const std::function<void(sim::ptree::Camera&)>& prepare,
+                          const char* address = "sim")
+      : m_tree(address) {
+    prepare(m_tree.camera());
+    EXPECT_EQ(tqvCreateParamTree(m_handle.out(), m_tree.tree()), TQV_OK);
+    m_tree.camera().ClearTraffic();
+  }
+  void* handle() const { return m_handle.get(); }
+  sim::ptree::Camera& camera() const { return m_tree.camera(); }
+
+ private:
+  testutil::SimTree m_tree;
+  testutil::Handle m_handle;
+};
+
+}  // namespace
+
+// --- Time ----------------------------------------------------------------------------------------
+
+TEST(PtreeSync, ClockWritesTheFullYearAndCommits) {
+  PTreeCamera cam;
+  ASSERT_EQ(tqvSetRealTimeClock(cam.handle(), 24, 7, 4, 13, 5, 9), TQV_OK);
+  EXPECT_EQ(
+      WritesOf(cam.camera()),
+      (std::vector<std::string>{".system.time.year=2024", ".system.time.month=7",
+                                ".system.time.day=4", ".system.time.hour=13", ".system.time.min=5",
+                                ".system.time.sec=9", ".system.time.commit=true"}));
+  // The camera's year less 2000, kept to eight bits: 2124 reads as 124.
+  ASSERT_EQ(tqvSetRealTimeClock(cam.handle(), 124, 1, 1, 0, 0, 0), TQV_OK);
+  cam.camera().ClearTraffic();
+  u8 year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+  ASSERT_EQ(tqvGetRealTimeClock(cam.handle(), &year, &month, &day, &hour, &minute, &second),
+            TQV_OK);
+  EXPECT_EQ(year, 124);
+  EXPECT_EQ(cam.camera().Traffic().front().path, ".system.time.read");
+}
+
+TEST(PtreeSync, IRIGWithoutAYearNeverTouchesTheYear) {
+  PTreeCamera cam("sim:irig-no-year");
+  ASSERT_EQ(tqvSetIRIGTime(cam.handle(), 2030, 10, 1, 2, 3, 4, 5), TQV_OK);
+  u16 year = 9, day = 0, ms = 0, us = 0;
+  u8 hour = 0, minute = 0, second = 0;
+  ASSERT_EQ(tqvGetIRIGTime(cam.handle(), &year, &day, &hour, &minute, &second, &ms, &us), TQV_OK);
+  EXPECT_EQ(year, 0);
+  for (const sim::ptree::Access& access : cam.camera().Traffic()) {
+    if (access.path == ".system.irig.year") {
+      EXPECT_EQ(access.kind, "verify");
+    }
+  }
+  EXPECT_EQ(WritesOf(cam.camera()).front(), ".system.irig.day=10");
+}
+
+TEST(PtreeSync, ReadingsOfSeveralSensorsStopAtTheFirstFailure) {
+  PTreeCamera cam;
+  cam.camera().Remove(".system.tempsens.airGap");
+  float front = -1, gap = -1, internal = -1;
+  EXPECT_EQ(tqvGetVxTemperatures(cam.handle(), &front, &gap, &internal), TQV_NOT_FOUND);
+  EXPECT_GT(front, 0);
+  EXPECT_EQ(gap, -1);
+  EXPECT_EQ(internal, -1);
+  EXPECT_EQ(cam.camera().CountPath(".system.tempsens.internal"), 0u);
+  // The FPA sensor reads kelvin as the camera gives it.
+  cam.camera().ClearHooks(".system.tempsens.FPA");
+  cam.camera().Set(".system.tempsens.FPA", Value::F32(80.5f));
+  float fpa = 0;
+  ASSERT_EQ(tqvGetFPATemperature(cam.handle(), &fpa), TQV_OK);
+  EXPECT_FLOAT_EQ(fpa, 80.5f);
+}
+
+// --- Voltages ------------------------------------------------------------------------------------
+
+TEST(PtreeSync, VoltagesByTheirInputAndOutputPaths) {
+  PTreeCamera cam;
+  zel::TArray<zel::CString> names;
+  names.Add("stale");
+  ASSERT_EQ(tqvListVoltages(cam.handle(), names), TQV_OK);
+  std::vector<std::string> listed;
+  for (u32 i = 0; i < names.GetCount(); ++i)
+    listed.emplace_back(names[i].c_str());
+  EXPECT_EQ(listed, (std::vector<std::string>{"vos", "vdet", "vdd", "vref"}));
+
+  // A voltage the camera only reports is read from its output and is not editable.
+  float volts = 0, low = 0, high = 0;
+  bool editable = true;
+  ASSERT_EQ(tqvGetVoltage(cam.handle(), "vref", &volts), TQV_OK);
+  EXPECT_FLOAT_EQ(volts, 2.048f);
+  ASSERT_EQ(tqvGetVoltageEditable(cam.handle(), "vref", &editable), TQV_OK);
+  EXPECT_FALSE(editable);
+  EXPECT_EQ(tqvSetVoltage(cam.handle(), "vref", 1.0f), TQV_NOT_FOUND);
+  // Without limits of its own a voltage may be set within +-5 V.
+  ASSERT_EQ(tqvGetVoltageLimits(cam.handle(), "vdd", &low, &high), TQV_OK);
+  EXPECT_EQ(low, -5.0f);
+  EXPECT_EQ(high, 5.0f);
+  ASSERT_EQ(tqvGetVoltageLimits(cam.handle(), "vdet", &low, &high), TQV_OK);
+  EXPECT_FLOAT_EQ(low, 2.5f);
+  EXPECT_FLOAT_EQ(high, 3.6f);
+  char display[9];  // "Reference" needs 11 bytes under the backend's buffer rule
+  EXPECT_EQ(tqvGetVoltageDisplayName(cam.handle(), "vref", display, sizeof display), TQV_ERROR);
+  EXPECT_EQ(tqvGetVoltage(cam.handle(), nullptr, &volts), TQV_INVALID_ARGUMENT);
+}
+
+TEST(PtreeSync, SettingANamedVoltageForgetsTheCachedBias) {
+  PTreeCamera cam;
+  float bias = 0, low = 0, high = 0;
+  ASSERT_EQ(tqvGetFPABias(cam.handle(), &bias), TQV_OK);
+  ASSERT_EQ(tqvGetFPABiasLimits(cam.handle(), &low, &high), TQV_OK);
+  cam.camera().ClearTraffic();
+  ASSERT_EQ(tqvGetFPABias(cam.handle(), &bias), TQV_OK);
+  EXPECT_EQ(cam.camera().CountPath(".system.bias.detector"), 0u);
+  ASSERT_EQ(tqvSetVoltage(cam.handle(), "vdet", 3.0f), TQV_OK);
+  ASSERT_EQ(tqvGetFPABias(cam.handle(), &bias), TQV_OK);
+  ASSERT_EQ(tqvGetFPABiasLimits(cam.handle(), &low, &high), TQV_OK);
+  EXPECT_EQ(cam.camera().Count("get", ".system.bias.detector"), 1u);
+  EXPECT_EQ(cam.camera().Count("limits", ".system.bias.detector"), 1u);
+}
+
+// --- Identity ------------------------------------------------------------------------------------
+
+TEST(PtreeSync, VariantWithoutAPathAndAFixedVariant) {
+  PTreeCamera minimal("sim:minimal");
+  u8 variant = 9;
+  ASSERT_EQ(tqvGetVariant(minimal.handle(), &variant), TQV_OK);
+  EXPECT_EQ(variant, 0);
+  EXPECT_EQ(tqvSetVariant(minimal.handle(), 0), TQV_OK);
+  EXPECT_EQ(tqvSetVariant(minimal.handle(), 1), TQV_INVALID_ARGUMENT);
+  EXPECT_TRUE(WritesOf(minimal.camera()).empty());
+
+  // A fixed variant refuses writes, yet asking for the one it is succeeds.
+  PTreeCamera fixed;
+  fixed.camera().SetReadOnly(".version.product.variant");
+  EXPECT_EQ(tqvSetVariant(fixed.handle(), 0), TQV_OK);
+  EXPECT_EQ(tqvSetVariant(fixed.handle(), 1), TQV_NOT_WRITABLE);
+  ASSERT_EQ(tqvGetVariant(fixed.handle(), &variant), TQV_OK);
+  EXPECT_EQ(variant, 0);
+}
+
+TEST(PtreeSync, PleoraBoardTexts) {
+  const struct {
+    const char* text;
+    u32 result;
+    u8 code;
+  } reads[] = {{"PT1000", TQV_OK, 0},
+               {"usb3", TQV_OK, 1},
+               {"Ntx", TQV_OK, 2},
+               {"GigE", TQV_OUT_OF_ENUMERATION, 9},
+               {"", TQV_OUT_OF_ENUMERATION, 9}};
+  for (const auto& test : reads) {
+    PTreeCamera cam;
+    cam.camera().Set(".system.settings.gigE.type", Value::Str(test.text));
+    u8 code = 9;
+    EXPECT_EQ(tqvGetPleoraBoardType(cam.handle(), &code), test.result) << test.text;
+    EXPECT_EQ(code, test.code) << test.text;
+  }
+  PTreeCamera cam;
+  ASSERT_EQ(tqvSetPleoraBoardType(cam.handle(), 1), TQV_OK);
+  EXPECT_EQ(cam.camera().Text(".system.settings.gigE.type"), "USB3");
+  cam.camera().ClearTraffic();
+  EXPECT_EQ(tqvSetPleoraBoardType(cam.handle(), 3), TQV_OUT_OF_ENUMERATION);
+  EXPECT_TRUE(cam.camera().Traffic().empty());
+
+  PTreeCamera minimal("sim:minimal");
+  u8 code = 9;
+  ASSERT_EQ(tqvGetPleoraBoardType(minimal.handle(), &code), TQV_OK);
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(tqvSetPleoraBoardType(minimal.handle(), 0), TQV_OK);
+  EXPECT_EQ(tqvSetPleoraBoardType(minimal.handle(), 1), TQV_NOT_SUPPORTED);
+  EXPECT_EQ(tqvSetPleoraBoardType(minimal.handle(), 2), TQV_NOT_SUPPORTED);
+  EXPECT_TRUE(WritesOf(minimal.camera()).empty());
+}
+
+TEST(PtreeSync, ExtraInformationInItsOrder) {
+  PTreeCamera cam;
+  u32 result = 1;
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"CPLD Version", "00020105"},    {"NFPGA Version", "03040012"},
+      {"NFPGA CRC", "5A3C96E1"},       {"VFPGA Version", "02010007"},
+      {"VFPGA CRC", "1B7E44C0"},       {"Digitizer Version", "01020003"},
+      {"FPA Serial", "FPA-22-0193"},   {"IDCA/DDCA Serial", "ID-7781"},
+      {"Cooler Serial", "CL-5520"},    {"Flex Part Number", "FX-640-2"},
+      {"Flex Revision", "3"},          {"Flex Serial", "40917"},
+      {"AppCore Version", "3.4.1187"}, {"Bootloader Version", "1.6.2"},
+      {"WebServer Version", "2.0.9"},  {"FpgaLoader Version", "1.1.0"},
+      {"Updater Version", "2.3.0"},
+  };
+  EXPECT_EQ(testutil::InfoEntries(cam.handle(), &result), expected);
+  EXPECT_EQ(result, TQV_OK);
+
+  // A value that does not read shows "Error" and the rest still come; an FPGA without a version
+  // is left out; an FPGA whose version cannot be asked for shows its entries as errors.
+  PTreeCamera broken;
+  broken.camera().Remove(".version.product.flexPartNumber");
+  broken.camera().Remove(".version.hw.fpga.versionVFPGA");
+  broken.camera().InjectFault(".version.hw.fpga.versionPFPGA", 165, 1, "verify");
+  broken.camera().InjectFault(".version.sw.Bootloader.ver", 165);
+  const auto entries = testutil::InfoEntries(broken.handle(), &result);
+  EXPECT_EQ(result, TQV_OK);
+  auto valueOf = [&](const std::string& name) {
+    for (const auto& entry : entries) {
+      if (entry.first == name) return entry.second;
+    }
+    return std::string("absent");
+  };
+  EXPECT_EQ(valueOf("Flex Part Number"), "Error");
+  EXPECT_EQ(valueOf("VFPGA Version"), "absent");
+  EXPECT_EQ(valueOf("VFPGA CRC"), "absent");
+  EXPECT_EQ(valueOf("PFPGA Version"), "Error");
+  EXPECT_EQ(valueOf("PFPGA CRC"), "Error");
+  EXPECT_EQ(valueOf("Bootloader Version"), "Error");
+  EXPECT_EQ(valueOf("Flex Revision"), "3");
+  EXPECT_EQ(valueOf("Updater Version"), "2.3.0");
+
+  // The programs are listed from the camera; without a list nothing can be named.
+  PTreeCamera unlisted;
+  unlisted.camera().InjectFault(".version.sw", 165, 1, "children");
+  testutil::InfoEntries(unlisted.handle(), &result);
+  EXPECT_EQ(result, 165u);
+}
+
+// --- Data links ----------------------------------------------------------------------------------
+
+TEST(PtreeSync, CameraLinkTypeAndLinkCountOfTheBoard) {
+  const struct {
+    const char* board;
+    u8 type, links;
+  } cases[] = {{"TQV1", 0, 1}, {"TQV2", 1, 2}, {"Alder", 0, 1}, {"WZN", 1, 2}, {"Cedar", 1, 2}};
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.board);
+    PTreeCamera cam;
+    cam.camera().Remove(".system.settings.cameraLink.typeAvailable");
+    cam.camera().Remove(".system.settings.coaXPress.numLinksAvailable");
+    cam.camera().Set(".version.product.tqvBoardType", Value::Str(test.board));
+    bool available = true, writable = true;
+    u8 type = 9, links = 9;
+    ASSERT_EQ(tqvGetCameraLinkTypeAvailable(cam.handle(), &available), TQV_OK);
+    EXPECT_FALSE(available);
+    ASSERT_EQ(tqvGetCameraLinkType(cam.handle(), &type), TQV_OK);
+    EXPECT_EQ(type, test.type);
+    ASSERT_EQ(tqvGetCoaXPressLinkCount(cam.handle(), &links), TQV_OK);
+    EXPECT_EQ(links, test.links);
+    // Only the board's own value can be asked for, and nothing is written.
+    EXPECT_EQ(tqvSetCameraLinkType(cam.handle(), test.type), TQV_OK);
+    EXPECT_EQ(tqvSetCameraLinkType(cam.handle(), 1 - test.type), TQV_NOT_SUPPORTED);
+    EXPECT_EQ(tqvSetCoaXPressLinkCount(cam.handle(), test.links), TQV_OK);
+    EXPECT_EQ(tqvSetCoaXPressLinkCount(cam.handle(), 3), TQV_NOT_SUPPORTED);
+    EXPECT_TRUE(WritesOf(cam.camera()).empty());
+    // Writable follows the availability where the camera does not say.
+    cam.camera().Remove(".system.settings.coaXPress.numLinksWritable");
+    ASSERT_EQ(tqvGetCoaXPressLinkCountWritable(cam.handle(), &writable), TQV_OK);
+    EXPECT_FALSE(writable);
+  }
+  // An older camera says only that it has the link.
+  PTreeCamera older;
+  older.camera().Remove(".system.settings.cameraLink.typeAvailable");
+  older.camera().Remove(".system.settings.cameraLink.typeWritable");
+  older.camera().Set(".system.settings.cameraLink.present", Value::Bool(true));
+  bool writable = false;
+  u8 type = 9;
+  ASSERT_EQ(tqvGetCameraLinkTypeWritable(older.handle(), &writable), TQV_OK);
+  EXPECT_TRUE(writable);
+  ASSERT_EQ(tqvSetCameraLinkType(older.handle(), 0), TQV_OK);
+  EXPECT_EQ(older.camera().Text(".system.settings.cameraLink.type"), "Base");
+  older.camera().Set(".system.settings.cameraLink.type", Value::Str("Medium"));
+  ASSERT_EQ(tqvClearCache(older.handle()), TQV_OK);
+  EXPECT_EQ(tqvGetCameraLinkType(older.handle(), &type), TQV_ERROR);
+  EXPECT_EQ(type, 255);
+}
+
+TEST(PtreeSync, HeaderModeSwitchesAreWrittenOffFirst) {
+  const struct {
+    u8 mode;
+    std::vector<std::string> writes;
+  } cases[] = {
+      {1,
+       {".system.settings.cameraLink.headerDisabled=false",
+        ".system.settings.cameraLink.headerOnly=true"}},
+      {2,
+       {".system.settings.cameraLink.headerOnly=false",
+        ".system.settings.cameraLink.headerDisabled=true"}},
+      {0,
+       {".system.settings.cameraLink.headerDisabled=false",
+        ".system.settings.cameraLink.headerOnly=false"}},
+      {7, {}},
+  };
+  for (const auto& test : cases) {
+    PTreeCamera cam;
+    tqvSetCameraLinkHeaderMode(cam.handle(), test.mode);
+    EXPECT_EQ(WritesOf(cam.camera()), test.writes) << int(test.mode);
+  }
+  // Both switches on is no mode at all.
+  PTreeCamera cam;
+  cam.camera().Set(".system.settings.cameraLink.headerOnly", Value::Bool(true));
+  cam.camera().Set(".system.settings.cameraLink.headerDisabled", Value::Bool(true));
+  u8 mode = 9;
+  EXPECT_EQ(tqvGetCameraLinkHeaderMode(cam.handle(), &mode), TQV_NOT_SUPPORTED);
+  EXPECT_EQ(mode, 9);
+  // The property tree does not report a transport layer.
+  bool available = true;
+  ASSERT_EQ(tqvGetDeviceTLTypeAvailable(cam.handle(), &available), TQV_OK);
+  EXPECT_FALSE(available);
+  EXPECT_EQ(tqvGetDeviceTLType(cam.handle(), &mode), TQV_NOT_FOUND);
+  EXPECT_EQ(mode, 9);
+}
+
+TEST(PtreeSync, GigEPresetsOnlyOnTQV2BoardsWithTheSetting) {
+  const struct {
+    const char* board;
+    bool hasPath, supported;
+  } cases[] = {
+      {"TQV2", true, true}, {"TQV2", false, false}, {"WZN", true, false}, {"TQV1", true, false}};
+  for (const auto& test : cases) {
+    PTreeCamera cam;
+    cam.camera().Set(".version.product.tqvBoardType", Value::Str(test.board));
+    if (!test.hasPath) cam.camera().Remove(".system.settings.gigePreset");
+    bool supported = !test.supported;
+    ASSERT_EQ(tqvGetGigEPresetSupported(cam.handle(), &supported), TQV_OK);
+    EXPECT_EQ(supported, test.supported) << test.board << test.hasPath;
+  }
+}
+
+// --- Lock-in -------------------------------------------------------------------------------------
+
+TEST(PtreeSync, LockinFrequenciesFromAQuarterOfTheClock) {
+  // 25 000 003 Hz: a quarter is 6 250 000 Hz once the remainder is dropped.
+  PreparedCamera cam([](sim::ptree::Camera& c) {
+    c.Set(".system.info.fpa.clockFrequency", Value::U32(25000003));
+  });
+  float hertz = 0;
+  ASSERT_EQ(tqvGetLockinEstInputFreq(cam.handle(), &hertz), TQV_OK);
+  EXPECT_FLOAT_EQ(hertz, 4687.5f);  // one-shot delay 1000: 6 250 000 / (1000 / 0.75)
+  ASSERT_EQ(tqvGetLockinSampleFreq(cam.handle(), &hertz), TQV_OK);
+  EXPECT_FLOAT_EQ(hertz, 1562500.0f);  // decimation 4
+
+  const struct {
+    float hertz;
+    u32 delay;
+  } estimates[] = {{5000.0f, 938}, {4000.0f, 1172}, {4687.5f, 1000}};  // 937.5, 1171.875
+  for (const auto& test : estimates) {
+    ASSERT_EQ(tqvSetLockinEstInputFreq(cam.handle(), test.hertz), TQV_OK);
+    EXPECT_EQ(cam.camera().Integer(".system.settings.lockIn.oneShotDelay"), i64{test.delay});
+  }
+  const struct {
+    float hertz;
+    u32 decimation;
+  } samples[] = {{100000.0f, 63}, {1562500.0f, 4}, {150000.0f, 42}};  // 62.5, 41.67
+  for (const auto& test : samples) {
+    ASSERT_EQ(tqvSetLockinSampleFreq(cam.handle(), test.hertz), TQV_OK);
+    EXPECT_EQ(cam.camera().Integer(".system.settings.lockIn.decimationFactor"),
+              i64{test.decimation});
+  }
+}
+
+TEST(PtreeSync, LockinCouplingAlphaAndAvailability) {
+  PTreeCamera cam;
+  ASSERT_EQ(tqvSetLockinAlphaFilter(cam.handle(), 5), TQV_OK);
+  ASSERT_EQ(tqvSetLockinAlphaFilter(cam.handle(), 0), TQV_OK);
+  EXPECT_EQ(WritesOf(cam.camera()),
+            (std::vector<std::string>{
+                ".system.settings.lockIn.alpha=5", ".system.settings.lockIn.dataFilter=enabled",
+                ".system.settings.lockIn.alpha=0", ".system.settings.lockIn.dataFilter=disabled"}));
+
+  const struct {
+    const char* text;
+    u32 result;
+    u8 code;
+  } texts[] = {
+      {"DC", TQV_OK, 1}, {"ac", TQV_OK, 0}, {"Dc", TQV_OK, 1}, {"ACDC", TQV_OUT_OF_ENUMERATION, 9}};
+  for (const auto& test : texts) {
+    cam.camera().Set(".system.settings.lockIn.coupling", Value::Str(test.text));
+    ASSERT_EQ(tqvClearCache(cam.handle()), TQV_OK);
+    u8 code = 9;
+    EXPECT_EQ(tqvGetLockinCoupling(cam.handle(), &code), test.result) << test.text;
+    EXPECT_EQ(code, test.code) << test.text;
+  }
+  cam.camera().ClearTraffic();
+  EXPECT_EQ(tqvSetLockinCoupling(cam.handle(), 2), TQV_OUT_OF_ENUMERATION);
+  EXPECT_TRUE(cam.camera().Traffic().empty());
+
+  // Without its own flag, lock-in is there when its coupling is.
+  bool available = false;
+  cam.camera().Remove(".system.settings.lockIn.available");
+  ASSERT_EQ(tqvGetLockinAvailable(cam.handle(), &available), TQV_OK);
+  EXPECT_TRUE(available);
+  cam.camera().Remove(".system.settings.lockIn.coupling");
+  ASSERT_EQ(tqvGetLockinAvailable(cam.handle(), &available), TQV_OK);
+  EXPECT_FALSE(available);
+}
+
+// --- Black hot, colours, reboot, coolers ---------------------------------------------------------
+
+TEST(PtreeSync, BlackHotGoesToEveryLinkTheCameraHas) {
+  PTreeCamera cam;
+  ASSERT_EQ(tqvSetBlackHotEnabled(cam.handle(), true), TQV_OK);
+  EXPECT_EQ(WritesOf(cam.camera()), (std::vector<std::string>{
+                                        ".system.settings.gigE.blackHot=true",
+                                        ".system.settings.coaXPress.blackHot=true",
+                                        ".system.settings.cameraLink.blackHot=true",
+                                    }));
+  cam.camera().ClearTraffic();
+  cam.camera().Remove(".system.settings.gigE.blackHot");
+  ASSERT_EQ(tqvSetBlackHotEnabled(cam.handle(), false), TQV_OK);
+  EXPECT_EQ(WritesOf(cam.camera()).size(), 2u);
+  bool on = true;
+  ASSERT_EQ(tqvGetBlackHotEnabled(cam.handle(), &on), TQV_OK);
+  EXPECT_FALSE(on);  // without the GigE switch
+  cam.camera().Remove(".system.settings.coaXPress.blackHot");
+  cam.camera().Remove(".system.settings.cameraLink.blackHot");
+  EXPECT_EQ(tqvSetBlackHotEnabled(cam.handle(), true), TQV_NOT_SUPPORTED);
+}
+
+TEST(PtreeSync, SingleColourCameras) {
+  PTreeCamera cam;
+  cam.camera().Remove(".system.info.fpa.numColors");
+  for (int p = 0; p < 4; ++p)
+    cam.camera().Remove(".system.settings.p" + std::to_string(p) + ".color");
+  u8 colors = 0, color = 9;
+  ASSERT_EQ(tqvGetNumColors(cam.handle(), &colors), TQV_OK);
+  EXPECT_EQ(colors, 1);
+  cam.camera().ClearTraffic();
+  ASSERT_EQ(tqvGetColor(cam.handle(), 2, &color), TQV_OK);
+  EXPECT_EQ(color, 0);
+  EXPECT_EQ(tqvSetColor(cam.handle(), 2, 0), TQV_OK);
+  EXPECT_EQ(tqvSetColor(cam.handle(), 2, 1), TQV_INVALID_ARGUMENT);
+  EXPECT_EQ(tqvGetColor(cam.handle(), 4, &color), TQV_INVALID_ARGUMENT);
+  EXPECT_EQ(tqvSetColor(cam.handle(), 4, 0), TQV_INVALID_ARGUMENT);
+  EXPECT_TRUE(cam.camera().Traffic().empty());
+}
+
+TEST(PtreeSync, RebootOnlyFromBoardsAboveTwo) {
+  PTreeCamera tqv2("sim:tqv2");
+  EXPECT_EQ(tqvReboot(tqv2.handle()), TQV_NOT_SUPPORTED);
+  EXPECT_TRUE(WritesOf(tqv2.camera()).empty());
+
+  PTreeCamera cam;
+  u8 type = 0;
+  ASSERT_EQ(tqvGetCameraType(cam.handle(), &type), TQV_OK);
+  cam.camera().ClearTraffic();
+  ASSERT_EQ(tqvReboot(cam.handle()), TQV_OK);
+  bool written = false;
+  for (const sim::ptree::Access& access : cam.camera().Traffic()) {
+    if (access.kind != "set") continue;
+    EXPECT_EQ(access.path, ".system.restart");
+    EXPECT_EQ(access.value, "true");
+    EXPECT_EQ(access.commit, 0);
+    written = true;
+  }
+  EXPECT_TRUE(written);
+  // The camera comes back with its power-up settings: nothing cached is trusted.
+  cam.camera().ClearTraffic();
+  ASSERT_EQ(tqvGetCameraType(cam.handle(), &type), TQV_OK);
+  EXPECT_EQ(cam.camera().Count("get", ".version.product.cameraType"), 1u);
+}
+
+TEST(PtreeSync, LegacyVideoFPGAFromTheVersionWhenNotSaid) {
+  const struct {
+    u16 major, minor;
+    bool legacy;
+  } cases[] = {{1, 9, true}, {2, 1, true}, {2, 2, false}, {3, 0, false}};
+  for (const auto& test : cases) {
+    PTreeCamera cam("sim:tqv2");
+    cam.camera().Set(".version.sw.AppCore.major", Value::U16(test.major));
+    cam.camera().Set(".version.sw.AppCore.minor", Value::U16(test.minor));
+    bool legacy = !test.legacy;
+    ASSERT_EQ(tqvGetLegacyVFPGA(cam.handle(), &legacy), TQV_OK);
+    EXPECT_EQ(legacy, test.legacy) << test.major << "." << test.minor;
+  }
+}
+
+TEST(PtreeSync, CoolerValuesOfTheCoolerTheCameraHas) {
+  const struct {
+    const char* type;
+    u32 result;
+    const char* cooler;
+  } cases[] = {{"Detector", TQV_OK, "detectorCooler"},
+               {"NUC flag", TQV_OK, "flagCooler"},
+               {"Undetermined", TQV_UNEXPECTED_VALUE, nullptr},
+               {"Peltier", TQV_ERROR, nullptr}};
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.type);
+    PTreeCamera cam;
+    cam.camera().Set(".system.manufacturing.hw.coolerType", Value::Str(test.type));
+    EXPECT_EQ(tqvMfgSetCoolerSetpoint(cam.handle(), 70.0f), test.result);
+    EXPECT_EQ(tqvMfgSetCoolerSetup(cam.handle(), 1, 2, 3, 4), test.result);
+    float p = -1, i = -1, d = -1, offset = -1;
+    EXPECT_EQ(tqvMfgGetCoolerSetup(cam.handle(), &p, &i, &d, &offset), test.result);
+    bool power = false;
+    EXPECT_EQ(tqvMfgSetCoolerPowerEnabled(cam.handle(), true), test.result);
+    if (!test.cooler) {
+      EXPECT_TRUE(WritesOf(cam.camera()).empty());
+      EXPECT_EQ(p, -1);
+      continue;
+    }
+    const std::string base = std::string(".system.manufacturing.hw.") + test.cooler + ".";
+    EXPECT_EQ(
+        WritesOf(cam.camera()),
+        (std::vector<std::string>{base + "setpoint=70", base + "kp=1", base + "ki=2", base + "kd=3",
+                                  base + "koff=4", base + "powerEnabled=true"}));
+    EXPECT_EQ(offset, 4);
+    ASSERT_EQ(tqvMfgGetCoolerPowerEnabled(cam.handle(), &power), TQV_OK);
+    EXPECT_TRUE(power);
+  }
+}
+
+// --- Cache ---------------------------------------------------------------------------------------
+
+TEST(PtreeSync, CachedGettersAskOnceLiveOnesEveryTime) {
+  using Getter = std::function<u32(void*)>;
+  const struct {
+    const char* name;
+    Getter get;
+    bool cached;
+    bool filled;  // by FillCache
+  } getters[] = {
+      {"serial",
+       [](void* h) {
+         char s[32];
+         return tqvGetCameraSN(h, s, sizeof s);
+       },
+       true, true},
+      {"variant",
+       [](void* h) {
+         u8 v;
+         return tqvGetVariant(h, &v);
+       },
+       true, false},
+      {"pleora",
+       [](void* h) {
+         u8 v;
+         return tqvGetPleoraBoardType(h, &v);
+       },
+       true, false},
+      {"legacy",
+       [](void* h) {
+         bool v;
+         return tqvGetLegacyVFPGA(h, &v);
+       },
+       true, true},
+      {"gige presets",
+       [](void* h) {
+         bool v;
+         return tqvGetGigEPresetSupported(h, &v);
+       },
+       true, true},
+      {"cl available",
+       [](void* h) {
+         bool v;
+         return tqvGetCameraLinkTypeAvailable(h, &v);
+       },
+       true, true},
+      {"cl type",
+       [](void* h) {
+         u8 v;
+         return tqvGetCameraLinkType(h, &v);
+       },
+       true, true},
+      {"cxp links",
+       [](void* h) {
+         u8 v;
+         return tqvGetCoaXPressLinkCount(h, &v);
+       },
+       true, false},
+      {"coupling",
+       [](void* h) {
+         u8 v;
+         return tqvGetLockinCoupling(h, &v);
+       },
+       true, false},
+      {"colours",
+       [](void* h) {
+         u8 v;
+         return tqvGetNumColors(h, &v);
+       },
+       true, false},
+      {"colour",
+       [](void* h) {
+         u8 v;
+         return tqvGetColor(h, 1, &v);
+       },
+       true, false},
+      {"fpa",
+       [](void* h) {
+         float v;
+         return tqvGetFPATemperature(h, &v);
+       },
+       false, false},
+      {"voltage",
+       [](void* h) {
+         float v;
+         return tqvGetVoltage(h, "vos", &v);
+       },
+       false, false},
+      {"header",
+       [](void* h) {
+         u8 v;
+         return tqvGetGigEHeaderMode(h, &v);
+       },
+       false, false},
+      {"black hot",
+       [](void* h) {
+         bool v;
+         return tqvGetBlackHotEnabled(h, &v);
+       },
+       false, false},
+      {"clock",
+       [](void* h) {
+         u8 v[6];
+         return tqvGetRealTimeClock(h, &v[0], &v[1], &v[2], &v[3], &v[4], &v[5]);
+       },
+       false, false},
+  };
+  for (const auto& getter : getters) {
+    SCOPED_TRACE(getter.name);
+    PTreeCamera cam;
+    ASSERT_EQ(getter.get(cam.handle()), TQV_OK);
+    const std::size_t first = cam.camera().Traffic().size();
+    EXPECT_GT(first, 0u);
+    cam.camera().ClearTraffic();
+    ASSERT_EQ(getter.get(cam.handle()), TQV_OK);
+    EXPECT_EQ(cam.camera().Traffic().size(), getter.cached ? 0u : first);
+    ASSERT_EQ(tqvClearCache(cam.handle()), TQV_OK);
+    cam.camera().ClearTraffic();
+    ASSERT_EQ(getter.get(cam.handle()), TQV_OK);
+    EXPECT_GT(cam.camera().Traffic().size(), 0u);
+  }
+  // FillCache reads the identity and the link settings once for all.
+  PTreeCamera cam;
+  ASSERT_EQ(tqvFillCache(cam.handle()), TQV_OK);
+  cam.camera().ClearTraffic();
+  for (const auto& getter : getters) {
+    if (!getter.filled) continue;
+    ASSERT_EQ(getter.get(cam.handle()), TQV_OK);
+    EXPECT_TRUE(cam.camera().Traffic().empty()) << getter.name;
+  }
+}
