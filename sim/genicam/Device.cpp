@@ -194,7 +194,18 @@ void Device::Impl::RunHooks(const std::string& name, bool onExecute) {
   // A hook may add or remove hooks: run a copy of the list as it stood.
   std::vector<HookEntry> toRun;
   for (const HookEntry& entry : hooks) {
-    if (entry.feature == name && entry.onExecute == onExecute) toRun.push_back(entry);
+    if (entry.feature == name && entry.onExecute == onExecute && !entry.onRead) {
+      toRun.push_back(entry);
+    }
+  }
+  for (const HookEntry& entry : toRun)
+    entry.hook(owner, name);
+}
+
+void Device::Impl::RunReadHooks(const std::string& name) {
+  std::vector<HookEntry> toRun;
+  for (const HookEntry& entry : hooks) {
+    if (entry.feature == name && entry.onRead) toRun.push_back(entry);
   }
   for (const HookEntry& entry : toRun)
     entry.hook(owner, name);
@@ -252,6 +263,7 @@ void Device::Impl::Host(const std::string& name, Kind kind, const char* access, 
   std::lock_guard<std::recursive_mutex> hold(mutex);
   try {
     ThrowArmedFault(name, access);
+    if (std::strcmp(access, "get") == 0) RunReadHooks(name);
     Node* node = Find(name);
     if (!node || node->kind != kind) {
       throw CAccessException(("GenICam: feature " + Quoted(name) + " no longer exists").c_str());
@@ -781,14 +793,21 @@ void Device::FailDirectoryOperation(const OperationFault& fault) {
 int Device::OnWrite(const std::string& name, Hook hook) {
   std::lock_guard<std::recursive_mutex> hold(m_impl->mutex);
   int id = m_impl->nextHookId++;
-  m_impl->hooks.push_back(HookEntry{id, name, false, std::move(hook)});
+  m_impl->hooks.push_back(HookEntry{id, name, false, false, std::move(hook)});
+  return id;
+}
+
+int Device::OnRead(const std::string& name, Hook hook) {
+  std::lock_guard<std::recursive_mutex> hold(m_impl->mutex);
+  int id = m_impl->nextHookId++;
+  m_impl->hooks.push_back(HookEntry{id, name, false, true, std::move(hook)});
   return id;
 }
 
 int Device::OnExecute(const std::string& name, Hook hook) {
   std::lock_guard<std::recursive_mutex> hold(m_impl->mutex);
   int id = m_impl->nextHookId++;
-  m_impl->hooks.push_back(HookEntry{id, name, true, std::move(hook)});
+  m_impl->hooks.push_back(HookEntry{id, name, true, false, std::move(hook)});
   return id;
 }
 

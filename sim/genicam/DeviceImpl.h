@@ -47,6 +47,7 @@ struct HookEntry {
   int id = 0;
   std::string feature;
   bool onExecute = false;
+  bool onRead = false;
   Device::Hook hook;
 };
 
@@ -63,6 +64,8 @@ struct Device::Impl {
   template <typename Change>
   void Store(const std::string& name, std::initializer_list<Kind> kinds, Change change);
   void RunHooks(const std::string& name, bool onExecute);
+  // Read hooks of the feature, before a host reads its value.
+  void RunReadHooks(const std::string& name);
 
   // Host side: every call is logged and may throw an injected fault.
   bool HostLookup(const std::string& name, Kind* kind);

@@ -254,6 +254,9 @@ class SIM_API Device {
   // are running, so two features that update each other settle. Returns an id for RemoveHook.
   int OnWrite(const std::string& name, Hook hook);
   int OnExecute(const std::string& name, Hook hook);
+  // A read hook runs before a host reads the feature's value, so that a value that changes with
+  // time (a position on the way, a status) can be brought up to date.
+  int OnRead(const std::string& name, Hook hook);
   void RemoveHook(int id);
 
   // Storage and the camera side of the file protocol.

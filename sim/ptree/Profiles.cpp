@@ -221,6 +221,14 @@ include sim
 .system.lens.focusPresent                           bool    false                ro
 .system.lens.fovPresent                             bool    false                ro
 .vorn.settings.enabled                              bool    true                 ro
+.system.lens.lensType                               string  "Vorn"
+)";
+
+// A continuous zoom lens on the camera's own lens paths, named as the external controller's.
+constexpr const char* kZoom = R"(# zoom: sim with a continuous zoom lens
+include sim
+.system.lens.lensType                               string  "Vorn"
+remove .system.lens.fovState
 )";
 
 struct Builtin {
@@ -229,7 +237,8 @@ struct Builtin {
 };
 
 constexpr Builtin kBuiltins[] = {
-    {"sim", kSim}, {"tqv2", kTqv2}, {"minimal", kMinimal}, {"notready", kNotReady}, {"vorn", kVorn},
+    {"sim", kSim},           {"tqv2", kTqv2}, {"minimal", kMinimal},
+    {"notready", kNotReady}, {"vorn", kVorn}, {"zoom", kZoom},
 };
 
 }  // namespace

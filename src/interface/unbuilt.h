@@ -8,7 +8,6 @@
 
 #include "interface/unbuilt/nuc.h"
 #include "interface/unbuilt/storage.h"
-#include "interface/unbuilt/lens.h"
 #include "interface/unbuilt/video.h"
 #include "interface/unbuilt/recorder.h"
 #include "interface/unbuilt/sync.h"

@@ -50,12 +50,34 @@ class CTQVSDKPTree : public ITQVSDK {
   // Whether the camera has `path`: 0 with the answer, or the failure of the test. Only the
   // missing-path answer (160) means that the camera lacks it.
   u32 PathExists(const char* path, bool* exists);
+  // A lens row (LENS, VORN) reads the constants first and, on a camera whose lens hangs off the
+  // external lens controller, takes its VORN path; other rows keep `path`.
+  u32 RowLensPath(const rows::Tree& row, const char*& path);
 
   // --- Helpers of non-uniformity correction and bad pixels (nuc.cpp) ---
 
   // --- Helpers of stored configurations (storage.cpp) ---
 
   // --- Helpers of lens, focus, field of view, filter wheel and flag (lens.cpp) ---
+
+  // `vorn` on a camera whose lens hangs off the external lens controller, else `own`.
+  const char* LensPath(const char* own, const char* vorn) const {
+    return m_lensController ? vorn : own;
+  }
+  // Two values of a range, each at its own path or at the controller's.
+  u32 ReadLensRange(const char* minimum, const char* maximum, const char* vornMinimum,
+                    const char* vornMaximum, std::array<u32, 2>* range);
+  // The focus position at the near or far end of a field of view (0 narrow, 1 wide, 2 the lens's
+  // own range when reading); 160 for another.
+  u32 GetFocusEnd(u8 fov, bool near, u32* position);
+  u32 SetFocusEnd(u8 fov, bool near, u32 position);
+  // Starts an autofocus (writes true to the row's path) and, when told, waits until it is done.
+  u32 StartAutoFocus(const rows::Tree& start, bool wait);
+  // The autofocus "Status" or "Result": its code, then its text into the caller's buffer.
+  u32 GetAutoFocusReport(const char* report, u16* code, char* buffer, i32 size);
+  // A manufacturing value of the narrow (0) or wide (1) field of view; 167 for another.
+  u32 MfgGetLensValue(u8 fov, const char* field, u32* value);
+  u32 MfgSetLensValue(u8 fov, const char* field, u32 value);
 
   // --- Helpers of video output, AGC and overlay (video.cpp) ---
 

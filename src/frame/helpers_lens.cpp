@@ -1,0 +1,15 @@
+// Exported answers about the lens that combine camera operations.
+#include "frame/registry.h"
+
+extern "C" {
+
+// Lens states belong to lenses on a lens controller: the focus motor board (1) or the external
+// lens controller (2).
+TQV_API uint32_t tqvGetHasLensStatesFunctionality(void* handle, bool* has) {
+  u8 type = 0;
+  const u32 result = tqvGetLensControlType(handle, &type);
+  if (result == rc::kOk) *has = type == 1 || type == 2;
+  return result;
+}
+
+}  // extern "C"
