@@ -329,6 +329,11 @@ u32 CTQVSDKGenICam::GetLensControlTypeWritable(bool* writable) {
   return lens::ControlTypeWritable(*this, writable);
 }
 
+u32 CTQVSDKGenICam::GetLensCoverState(u8* state) {
+  TQV_GIC_OPERATION();
+  return gicGetCode(m_device, "LensCoverState", state, kGicAttempts);
+}
+
 // The cover's "Unknown" state cannot be asked for.
 u32 CTQVSDKGenICam::SetLensCoverState(u8 state) {
   if (state == 2) return rc::kNotSupported;

@@ -56,6 +56,7 @@ struct LensCache {
   TCached<bool> focusToDistanceAvailable;
   TCached<bool> fovPresent;
   TCached<u8> fov;
+  TCached<u8> lensCoverState;
 };
 struct LensPresetCache {};
 

@@ -18,6 +18,7 @@ constexpr u8 kFilterSlots = 4;
 // continuous lenses.
 constexpr u8 kVornControl = 2;
 constexpr u8 kContinuousFOV = 2;
+constexpr u8 kCoverUnknown = 2;
 constexpr u16 kAutoFocusDone = 1;
 constexpr u32 kAutoFocusPollMs = 500;
 constexpr int kAutoFocusTextSize = 256;
@@ -502,11 +503,23 @@ u32 CTQVSDKPTree::GetLensControlTypeWritable(bool* writable) {
   return lens::ControlTypeWritable(*this, writable);
 }
 
+// While the cover moves its state is "Unknown"; that state is not kept, so that a host waiting
+// for the cover sees it arrive.
+u32 CTQVSDKPTree::GetLensCoverState(u8* state) {
+  static constexpr rows::Tree kRow =
+      TREE(".system.settings.lensCover.state", TEXTS(LensCoverState));
+  if (Cached(m_cache.lens.lensCoverState, state)) return rc::kOk;
+  TCached<u8> unused{};
+  const u32 result = RowGet(kRow, kRow.path, unused, state);
+  if (result == rc::kOk && *state != kCoverUnknown) Keep(m_cache.lens.lensCoverState, *state);
+  return result;
+}
+
 // The cover is on its way after a change: its state is asked again.
 u32 CTQVSDKPTree::SetLensCoverState(u8 state) {
-  static constexpr rows::Tree kRow = TREE(".system.settings.lensCover.state", TEXTS(LensCoverState),
-                                          DROPS(rows.GetLensCoverState));
-  if (state == 2) return rc::kNotSupported;
+  static constexpr rows::Tree kRow =
+      TREE(".system.settings.lensCover.state", TEXTS(LensCoverState), DROPS(lens.lensCoverState));
+  if (state == kCoverUnknown) return rc::kNotSupported;
   TCached<u8> unused{};
   return RowSet(kRow, kRow.path, unused, state);
 }
