@@ -133,13 +133,7 @@ struct Optics {
   lens::Axis focus;
   lens::Axis zoom;
   lens::AutoFocus autofocus;
-  lens::Shuttle flag;
-  lens::Shuttle cover;
   lens::Settling flagTemperature;
-  i64 flagWritten = 0;
-  i64 coverWritten = 0;
-  bool flagMasked = false;
-  bool coverMasked = false;
   bool echo = false;
 };
 using State = std::shared_ptr<Optics>;
@@ -296,59 +290,49 @@ void InstallZoom(Device& device, const State& s) {
   });
 }
 
-// The flag and the cover take a while to move. While the flag moves it reads where it was; the
-// cover reads "Unknown".
-void InstallParts(Device& device, const State& s) {
-  auto flagTo = [s](Device& d, i64 target) {
-    s->flag.Go(static_cast<int>(target), kFlagMoveMs, d.NowMs());
-    s->flagWritten = target;
-    s->flagMasked = false;
-  };
-  device.OnWrite("FlagState", [s, flagTo](Device& d, const std::string& f) {
-    if (!s->echo) flagTo(d, d.GetInt(f));
-  });
-  device.OnExecute("FlagMoveToInFOV", [s, flagTo](Device& d, const std::string&) {
-    flagTo(d, 1);
-    Echo(d, s, "FlagState", 1);
-  });
-  device.OnExecute("FlagMoveToStowed", [s, flagTo](Device& d, const std::string&) {
-    flagTo(d, 0);
-    Echo(d, s, "FlagState", 0);
-  });
-  device.OnRead("FlagState", [s](Device& d, const std::string& f) {
-    const u64 now = d.NowMs();
-    if (s->flag.MovingAt(now)) {
-      Echo(d, s, f, s->flag.PositionAt(now));
-      s->flagMasked = true;
-    } else if (s->flagMasked) {
-      Echo(d, s, f, s->flagWritten);
-      s->flagMasked = false;
-    }
-  });
+// A part with two positions that takes a while to move (the flag, the cover): reached by writing
+// its state or by the commands to either position. While it moves it reads `moving`, or where it
+// was when `moving` is negative; once there, what was asked for.
+struct PartNames {
+  const char* state;
+  const char* toZero;
+  const char* toOne;
+  u64 durationMs;
+  i64 moving;
+};
 
-  auto coverTo = [s](Device& d, i64 target) {
-    s->cover.Go(static_cast<int>(target), kCoverMoveMs, d.NowMs());
-    s->coverWritten = target;
-    s->coverMasked = false;
+void InstallPart(Device& device, const State& s, const PartNames& names) {
+  struct Part {
+    lens::Shuttle shuttle;
+    i64 written = 0;
+    bool masked = false;
   };
-  device.OnWrite("LensCoverState", [s, coverTo](Device& d, const std::string& f) {
-    if (!s->echo) coverTo(d, d.GetInt(f));
+  auto part = std::make_shared<Part>();
+  part->written = device.GetInt(names.state);
+  part->shuttle = lens::Shuttle(static_cast<int>(part->written));
+  auto go = [part, names](Device& d, i64 target) {
+    part->shuttle.Go(static_cast<int>(target), names.durationMs, d.NowMs());
+    part->written = target;
+    part->masked = false;
+  };
+  device.OnWrite(names.state, [s, go](Device& d, const std::string& f) {
+    if (!s->echo) go(d, d.GetInt(f));
   });
-  device.OnExecute("LensCoverMoveToOpen", [s, coverTo](Device& d, const std::string&) {
-    coverTo(d, 0);
-    Echo(d, s, "LensCoverState", 0);
-  });
-  device.OnExecute("LensCoverMoveToClosed", [s, coverTo](Device& d, const std::string&) {
-    coverTo(d, 1);
-    Echo(d, s, "LensCoverState", 1);
-  });
-  device.OnRead("LensCoverState", [s](Device& d, const std::string& f) {
-    if (s->cover.MovingAt(d.NowMs())) {
-      Echo(d, s, f, kCoverUnknown);
-      s->coverMasked = true;
-    } else if (s->coverMasked) {
-      Echo(d, s, f, s->coverWritten);
-      s->coverMasked = false;
+  for (i64 target : {0, 1}) {
+    device.OnExecute(target == 0 ? names.toZero : names.toOne,
+                     [s, go, target, names](Device& d, const std::string&) {
+                       go(d, target);
+                       Echo(d, s, names.state, target);
+                     });
+  }
+  device.OnRead(names.state, [s, part, names](Device& d, const std::string& f) {
+    const u64 now = d.NowMs();
+    if (part->shuttle.MovingAt(now)) {
+      Echo(d, s, f, names.moving >= 0 ? names.moving : part->shuttle.PositionAt(now));
+      part->masked = true;
+    } else if (part->masked) {
+      Echo(d, s, f, part->written);
+      part->masked = false;
     }
   });
 }
@@ -422,14 +406,13 @@ void InstallOptics(Device& device) {
                         device.GetInt("FocusPosition"));
   s->zoom = lens::Axis(device.GetInt("FOVRangeMin"), device.GetInt("FOVRangeMax"),
                        device.GetInt("FOVPos"));
-  s->flag = lens::Shuttle(static_cast<int>(device.GetInt("FlagState")));
-  s->flagWritten = device.GetInt("FlagState");
-  s->cover = lens::Shuttle(static_cast<int>(device.GetInt("LensCoverState")));
-  s->coverWritten = device.GetInt("LensCoverState");
   InstallFocus(device, s);
   InstallAutoFocus(device, s);
   InstallZoom(device, s);
-  InstallParts(device, s);
+  InstallPart(device, s, {"FlagState", "FlagMoveToStowed", "FlagMoveToInFOV", kFlagMoveMs, -1});
+  InstallPart(device, s,
+              {"LensCoverState", "LensCoverMoveToOpen", "LensCoverMoveToClosed", kCoverMoveMs,
+               kCoverUnknown});
   InstallFlagTemperature(device, s);
   InstallFilterWheel(device);
 }
