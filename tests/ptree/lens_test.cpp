@@ -84,6 +84,54 @@ TEST(PtreeLens, TheLensControlTypeFollowsThePathsTheCameraHas) {
   }
 }
 
+// Each kind of camera: which controller it reports and which family of paths its lens uses.
+TEST(PtreeLens, EachKindOfCameraUsesThePathsOfItsLens) {
+  struct Case {
+    const char* camera;
+    const char* profile;
+    std::vector<std::pair<std::string, Value>> before;  // set before the handle is made
+    std::vector<std::string> removed;
+    u8 type;
+    const char* focusPath;
+  };
+  const Value yes = Value::Bool(true), no = Value::Bool(false);
+  const Case cases[] = {
+      {"two-position lens", "sim", {}, {}, 1, ".system.lens.focusRealTimePos"},
+      {"zoom lens", "sim:zoom", {}, {}, 2, ".system.lens.focusRealTimePos"},
+      {"lens on the controller", "sim:vorn", {}, {}, 2, ".vorn.settings.focusCurrent"},
+      {"controller found without the probe's paths",
+       "sim",
+       {{".vorn.settings.enabled", yes}},
+       {".system.lens.fovPresent", kLensType},
+       2,
+       ".vorn.settings.focusCurrent"},
+      {"no lens and the controller off",
+       "sim",
+       {{".system.lens.focusPresent", no}, {".system.lens.fovPresent", no}},
+       {kLensType},
+       0,
+       ".system.lens.focusRealTimePos"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.camera);
+    testutil::SimTree tree(c.profile);
+    for (const auto& [path, value] : c.before)
+      ASSERT_EQ(tree.camera().Set(path, value), 0u) << path;
+    for (const std::string& path : c.removed)
+      ASSERT_TRUE(tree.camera().Remove(path)) << path;
+    testutil::Handle handle;
+    ASSERT_EQ(tqvCreateParamTree(handle.out(), tree.tree()), TQV_OK);
+    u8 type = 42;
+    ASSERT_EQ(tqvGetLensControlType(handle, &type), TQV_OK);
+    EXPECT_EQ(type, c.type);
+    tree.camera().ClearTraffic();
+    u32 position = 0;
+    ASSERT_EQ(tqvGetFocusCurrentPos(handle, &position), TQV_OK);
+    ASSERT_EQ(tree.camera().Traffic().size(), 1u);
+    EXPECT_EQ(tree.camera().Traffic()[0].path, c.focusPath);
+  }
+}
+
 TEST(PtreeLens, ChangingTheControllerWithoutATypePathSwitchesTheSerialLinkAndTheController) {
   PTreeCamera cam;
   ASSERT_TRUE(cam.camera().Remove(kLensType));
