@@ -76,6 +76,9 @@ TEST(PtreeLens, TheLensControlTypeFollowsThePathsTheCameraHas) {
     u8 type = 42;
     EXPECT_EQ(tqvGetLensControlType(cam.handle(), &type), c.result);
     EXPECT_EQ(type, c.type);
+    bool has = true;  // left alone when the type cannot be told
+    EXPECT_EQ(tqvGetHasLensStatesFunctionality(cam.handle(), &has), c.result);
+    EXPECT_EQ(has, c.result != 0 || c.type == 1 || c.type == 2);
     bool continuous = false;
     if (c.result == 0) {
       ASSERT_EQ(tqvGetFOVIsContinuous(cam.handle(), &continuous), TQV_OK);
