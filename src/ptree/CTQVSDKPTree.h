@@ -3,7 +3,9 @@
 // are answered from a value cache.
 #pragma once
 
+#include <atomic>
 #include <cstring>
+#include <mutex>
 
 #include "ParamTree.h"
 #include "families/rows.h"
@@ -102,6 +104,7 @@ class CTQVSDKPTree : public ITQVSDK {
   // Keeps `value` in the entry when caching is on.
   template <typename T>
   void Keep(TCached<T>& entry, const T& value) {
+    std::lock_guard<std::mutex> hold(m_cacheLock);
     if (m_cacheEnabled) {
       entry.value = value;
       entry.valid = true;
@@ -110,10 +113,23 @@ class CTQVSDKPTree : public ITQVSDK {
   // The cached value, when caching is on and the entry is valid.
   template <typename T>
   bool Cached(const TCached<T>& entry, T* out) const {
+    std::lock_guard<std::mutex> hold(m_cacheLock);
     if (!m_cacheEnabled || !entry.valid) return false;
     *out = entry.value;
     return true;
   }
+  // Forgets what the cache holds in the entries `drop` names (the camera changed them itself):
+  // drop(PTreeCache&) runs under the cache's lock.
+  template <typename Drop>
+  void Forget(Drop drop) {
+    std::lock_guard<std::mutex> hold(m_cacheLock);
+    drop(m_cache);
+  }
+  // A text into a caller's buffer by the backend's rule (size above the length plus one).
+  static u32 CopyText(const char* text, char* buffer, int size);
+  // Keeps a text that fits the entry; otherwise the entry is invalid.
+  template <u32 N>
+  void KeepText(TCachedText<N>& entry, const char* text);
   // Enumerated settings stored as texts, with the cache.
   u32 CachedGetEnum(TCached<u8>& entry, const char* path, u8* out, u32 (*textToValue)(const char*));
   u32 CachedSetEnum(TCached<u8>& entry, const char* path, u8 value,
@@ -147,10 +163,14 @@ class CTQVSDKPTree : public ITQVSDK {
 
   FPAConstants m_constants;
   bool m_constantsLoaded = false;
+  // The cache is read and changed under this lock only, never while the camera is asked, so
+  // that two threads on one handle do not tear its entries; operations themselves run
+  // unserialised.
+  mutable std::mutex m_cacheLock;
   PTreeCache m_cache{};
   bool m_cacheEnabled = true;
   void* m_tree;
-  bool m_lensController = false;
+  std::atomic<bool> m_lensController{false};
 };
 
 // --- File-local helpers shared by the backend's files --------------------------------------------
@@ -268,41 +288,35 @@ u32 CTQVSDKPTree::CachedSetPreset(TCached<T> PresetCache::*member, const char* p
 }
 
 template <u32 N>
-u32 CTQVSDKPTree::CachedGetText(TCachedText<N>& entry, const char* path, char* buffer, int size) {
-  const char* text = nullptr;
-  char* read = nullptr;
-  if (m_cacheEnabled && entry.valid) {
-    text = entry.value;
-  } else {
-    u32 result = resGetString(m_tree, path, &read);
-    if (result != rc::kOk) return result;
-    text = read;
-    std::size_t length = std::strlen(read);
-    if (m_cacheEnabled && length < N) {
-      std::memcpy(entry.value, read, length + 1);
-      entry.valid = true;
-    }
-  }
-  std::size_t length = std::strlen(text);
-  u32 result = rc::kError;
-  if (size > 0 && static_cast<std::size_t>(size) > length + 1) {
-    std::memcpy(buffer, text, length + 1);
-    result = rc::kOk;
-  }
-  if (read) resFreeString(&read);
-  return result;
-}
-
-template <u32 N>
-u32 CTQVSDKPTree::CachedSetText(TCachedText<N>& entry, const char* path, const char* text) {
-  u32 result = resSetString(m_tree, path, text, 1);
-  if (result != rc::kOk) return result;
-  std::size_t length = std::strlen(text);
+void CTQVSDKPTree::KeepText(TCachedText<N>& entry, const char* text) {
+  const std::size_t length = std::strlen(text);
+  std::lock_guard<std::mutex> hold(m_cacheLock);
   if (m_cacheEnabled && length < N) {
     std::memcpy(entry.value, text, length + 1);
     entry.valid = true;
   } else {
     entry.valid = false;
   }
+}
+
+template <u32 N>
+u32 CTQVSDKPTree::CachedGetText(TCachedText<N>& entry, const char* path, char* buffer, int size) {
+  {
+    std::lock_guard<std::mutex> hold(m_cacheLock);
+    if (m_cacheEnabled && entry.valid) return CopyText(entry.value, buffer, size);
+  }
+  char* read = nullptr;
+  u32 result = resGetString(m_tree, path, &read);
+  if (result != rc::kOk) return result;
+  KeepText(entry, read);
+  result = CopyText(read, buffer, size);
+  resFreeString(&read);
+  return result;
+}
+
+template <u32 N>
+u32 CTQVSDKPTree::CachedSetText(TCachedText<N>& entry, const char* path, const char* text) {
+  u32 result = resSetString(m_tree, path, text, 1);
+  if (result == rc::kOk) KeepText(entry, text);
   return result;
 }

@@ -53,9 +53,11 @@ u32 CTQVSDKPTree::ScanFilters() {
   u32 result = RowCommand(kRow);
   if (result != rc::kOk) return result;
   // The scan finds the filters anew, and the wheel may have turned.
-  for (TCached<u8>& id : m_cache.lens.filterIDs)
-    id.valid = false;
-  m_cache.rows.GetCurrentFilterID.valid = false;
+  Forget([](PTreeCache& cache) {
+    for (TCached<u8>& id : cache.lens.filterIDs)
+      id.valid = false;
+    cache.rows.GetCurrentFilterID.valid = false;
+  });
   return rc::kOk;
 }
 
@@ -111,7 +113,8 @@ u32 CTQVSDKPTree::SetFilterIDInSlot(u8 slot, u8 id) {
   char path[kPathSize];
   FilterSlotPath(path, slot);
   const u32 result = CachedSet(m_cache.lens.filterIDInSlot[slot], path, id);
-  if (result == rc::kOk) m_cache.rows.GetCurrentFilterID.valid = false;
+  if (result == rc::kOk)
+    Forget([](PTreeCache& cache) { cache.rows.GetCurrentFilterID.valid = false; });
   return SlotResult(result);
 }
 
@@ -294,7 +297,7 @@ u32 CTQVSDKPTree::StartAutoFocus(const rows::Tree& start, bool wait) {
   if (result != rc::kOk || !wait) return result;
   result = WaitForAutoFocusDone();
   // A read while the lens was searching may have kept a position on the way.
-  m_cache.rows.GetFocusPos.valid = false;
+  Forget([](PTreeCache& cache) { cache.rows.GetFocusPos.valid = false; });
   return result;
 }
 
@@ -486,11 +489,13 @@ u32 CTQVSDKPTree::SetLensControlType(u8 type) {
     for (const Write& write : type == kVornControl ? kToVorn : kToNone)
       resWrite(m_tree, write.path, write.value);
   }
-  m_cache.lens.focusPresent.valid = false;
-  m_cache.lens.focusRange.valid = false;
-  m_cache.rows.GetFocusPos.valid = false;
-  m_cache.lens.fovPresent.valid = false;
-  m_cache.lens.fov.valid = false;
+  Forget([](PTreeCache& cache) {
+    cache.lens.focusPresent.valid = false;
+    cache.lens.focusRange.valid = false;
+    cache.rows.GetFocusPos.valid = false;
+    cache.lens.fovPresent.valid = false;
+    cache.lens.fov.valid = false;
+  });
   if (type == 0) {
     m_lensController = false;
   } else if (type == kVornControl && resVerify(m_tree, ".system.lens.fov") == rc::kError) {

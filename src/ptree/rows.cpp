@@ -26,7 +26,7 @@ u32 CTQVSDKPTree::RowCommand(const rows::Tree& row) {
   std::optional<ScopedTimeout> slow;
   if (row.timeout) slow.emplace(m_tree, row.timeout);
   result = resWrite(m_tree, path, true, row.commit);
-  if (result == rc::kOk && row.drop) row.drop(m_cache);
+  if (result == rc::kOk && row.drop) Forget(row.drop);
   return result;
 }
 

@@ -72,7 +72,7 @@ u32 CTQVSDKPTree::RowSet(const rows::Tree& row, const char* path, TCached<T>& en
   }
   if (result != rc::kOk) return result;
   if (row.cached) Keep(entry, value);
-  if (row.drop) row.drop(m_cache);
+  if (row.drop) Forget(row.drop);
   return result;
 }
 
