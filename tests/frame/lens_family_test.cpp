@@ -566,6 +566,111 @@ TEST_P(LensFamily, ManufacturingValuesArePerFieldOfView) {
   EXPECT_EQ(value, 7u);
 }
 
+// --- Error rows ----------------------------------------------------------------------------------
+
+struct Item {
+  const char* name;
+  u32 (*call)(void* h);
+  const char* path;     // property tree
+  const char* feature;  // GenICam
+};
+
+TEST_P(LensFamily, ReadOnlyItemsRefuseTheSetters) {
+  testutil::LogCapture refusedCommands;
+  const Item items[] = {
+      {"ScanFilters", [](void* h) { return tqvScanFilters(h); }, ".system.settings.filter.scan",
+       "FilterWheelScan"},
+      {"SetCurrentFilterID", [](void* h) { return tqvSetCurrentFilterID(h, 2); },
+       ".system.settings.filter.current", "FilterWheelDesiredFilterID"},
+      {"SetFilterIDInSlot", [](void* h) { return tqvSetFilterIDInSlot(h, 0, 5); },
+       ".system.settings.filter.config.filterIDInSlot0", "FilterIDInSlot0"},
+      {"SetFilterInfoName", [](void* h) { return tqvSetFilterInfoName(h, 1, "x"); },
+       ".system.settings.filter.info.1.name", "FilterInfoIndex"},
+      {"SetFlagState", [](void* h) { return tqvSetFlagState(h, 1); }, ".system.settings.flag.state",
+       "FlagMoveToInFOV"},
+      {"SetFlagCoolerEnabled", [](void* h) { return tqvSetFlagCoolerEnabled(h, false); },
+       ".system.settings.flag.coolerPower", "FlagCoolerEnabled"},
+      {"SetFocusPos", [](void* h) { return tqvSetFocusPos(h, 3000); }, ".system.lens.focusPos",
+       "FocusDesiredPosition"},
+      {"FocusMove", [](void* h) { return tqvFocusMove(h, 1); }, ".system.lens.focusMove",
+       "FocusMove"},
+      {"AutoFocusFull", [](void* h) { return tqvAutoFocusFull(h, false); },
+       ".system.lens.autoFocusFull", "FocusAutoFull"},
+      {"SetFocusNearPos", [](void* h) { return tqvSetFocusNearPos(h, 0, 200); },
+       ".system.manufacturing.lens.fovNarrowNearPos", "FocusNearPosition"},
+      {"SetFOV", [](void* h) { return tqvSetFOV(h, 1); }, ".system.lens.fovState", "FOVState"},
+      {"SetFOVPos", [](void* h) { return tqvSetFOVPos(h, 300); }, ".system.lens.fov",
+       "FOVDesiredPos"},
+      {"SetLensControlType", [](void* h) { return tqvSetLensControlType(h, 3); },
+       ".system.lens.lensType", "LensControlType"},
+      {"SetLensCoverState", [](void* h) { return tqvSetLensCoverState(h, 1); },
+       ".system.settings.lensCover.state", "LensCoverMoveToClosed"},
+      {"MfgSetFocusSpeeds", [](void* h) { return tqvMfgSetFocusSpeeds(h, 0, 1, 2, 3); },
+       ".system.manufacturing.lens.narrowSlowSpeed", "FocusSlowSpeed"},
+      {"MfgSetFocusSlowControl", [](void* h) { return tqvMfgSetFocusSlowControl(h, 0, 1); },
+       ".system.manufacturing.lens.narrowSlowControl", "FocusSlowControl"},
+      {"MfgSetFocusPositionIncrement",
+       [](void* h) { return tqvMfgSetFocusPositionIncrement(h, 0, 5); },
+       ".system.manufacturing.lens.narrowPositionIncrement", "FocusPositionIncrement"},
+      {"MfgSetFocusAccuracy", [](void* h) { return tqvMfgSetFocusAccuracy(h, 0, 5); },
+       ".system.manufacturing.lens.narrowFocusAccuracy", "FocusAccuracy"},
+  };
+  for (const Item& item : items) {
+    SCOPED_TRACE(item.name);
+    LensCamera camera(GetParam(), "sim");
+    if (camera.tree()) {
+      camera.camera().SetReadOnly(item.path);
+    } else {
+      camera.device().SetWritable(item.feature, false);
+    }
+    EXPECT_EQ(item.call(camera.handle()), OnTree() ? TQV_NOT_WRITABLE : TQV_ACCESS_DENIED);
+  }
+}
+
+TEST_P(LensFamily, ReadingsOfItemsTheCameraLacksFail) {
+  static u8 b[4];
+  static u32 d[2];
+  static float f;
+  static bool on;
+  static u16 code;
+  static char text[32];
+  const Item items[] = {
+      {"GetFilterIDs", [](void* h) { return tqvGetFilterIDs(h, &b[0], &b[1], &b[2], &b[3]); },
+       ".system.settings.filter", "FilterWheelFilterID0"},
+      {"GetFlagTemperature", [](void* h) { return tqvGetFlagTemperature(h, &f); },
+       ".system.settings.flag.temperature", "DeviceTemperature"},
+      {"GetFlagCoolerEnabled", [](void* h) { return tqvGetFlagCoolerEnabled(h, &on); },
+       ".system.settings.flag.coolerPower", "FlagCoolerEnabled"},
+      {"GetFocusRange", [](void* h) { return tqvGetFocusRange(h, &d[0], &d[1]); },
+       ".system.lens.focusMax", "FocusRangeMax"},
+      {"GetFOVRange", [](void* h) { return tqvGetFOVRange(h, &d[0], &d[1]); },
+       ".system.lens.fovMin", "FOVRangeMin"},
+      {"GetFOV", [](void* h) { return tqvGetFOV(h, &b[0]); }, ".system.lens.fovState", "FOVState"},
+      {"GetAutoFocusStatus",
+       [](void* h) { return tqvGetAutoFocusStatus(h, &code, text, sizeof text); },
+       ".system.lens.autoFocusStatusText", "FocusAutoStatusText"},
+      {"GetAutoFocusResult",
+       [](void* h) { return tqvGetAutoFocusResult(h, &code, text, sizeof text); },
+       ".system.lens.autoFocusResultCode", "FocusAutoResult"},
+      {"GetFocusFarPos", [](void* h) { return tqvGetFocusFarPos(h, 1, &d[0]); },
+       ".system.manufacturing.lens.fovWideFarPos", "FocusFarPosition"},
+      {"MfgGetFocusSpeeds", [](void* h) { return tqvMfgGetFocusSpeeds(h, 1, &d[0], &d[1], &d[0]); },
+       ".system.manufacturing.lens.wideFastSpeed", "FocusFastSpeed"},
+      {"GetFilterInfoName", [](void* h) { return tqvGetFilterInfoName(h, 3, text, sizeof text); },
+       ".system.settings.filter.info.3.name", "FilterInfoName"},
+  };
+  for (const Item& item : items) {
+    SCOPED_TRACE(item.name);
+    LensCamera camera(GetParam(), "sim");
+    if (camera.tree()) {
+      ASSERT_TRUE(camera.camera().Remove(item.path));
+    } else {
+      ASSERT_TRUE(camera.device().Remove(item.feature));
+    }
+    EXPECT_EQ(item.call(camera.handle()), OnTree() ? TQV_NOT_FOUND : TQV_ERROR);
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, LensFamily,
                          ::testing::Values(Backend::kPropertyTree, Backend::kGenICam), BackendName);
 
