@@ -91,7 +91,7 @@ command  FocusAutoFast
 bool     FocusAutoROIShowWhenFocusing     true
 int      FocusAutoROISize                 64        min=16 max=256
 enum     FocusAutoROIPosition             Center    entries=Center:0,TopLeft:1,TopRight:2,BottomLeft:3,BottomRight:4
-enum     FocusAutoStatus                  Idle      ro entries=Idle:0,Done:1,CoarseSearch:2,FineSearch:3
+enum     FocusAutoStatus                  Done      ro entries=Done:1,CoarseSearch:2,FineSearch:3
 string   FocusAutoStatusText              Idle      ro
 enum     FocusAutoResult                  None      ro entries=None:0,InFocus:1,Failed:2
 string   FocusAutoResultText              None      ro

@@ -74,7 +74,7 @@ struct Report {
 };
 
 // An autofocus: a coarse search, then a fine one, then done (status code 1). The result tells
-// whether it found focus.
+// whether it found focus. Before any search the status is 1 as well: there is nothing to wait for.
 class AutoFocus {
  public:
   static constexpr u64 kFullMs = 1800;
@@ -91,7 +91,7 @@ class AutoFocus {
   bool RunningAt(u64 now) const { return m_started && now < EndsAt(); }
 
   Report StatusAt(u64 now) const {
-    if (!m_started) return {0, "Idle"};
+    if (!m_started) return {kDone, "Idle"};
     if (now >= EndsAt()) return {kDone, "Done"};
     if (now < m_start + m_duration / 2) return {2, "Coarse search"};
     return {3, "Fine search"};

@@ -69,7 +69,7 @@ behaviour lens-optics
 .system.lens.autoFocusROIShowWhenFocusing           bool    true
 .system.lens.autoFocusROISize                       u16     64                   limits=16,256
 .system.lens.autoFocusROIPosition                   string  "Center"
-.system.lens.autoFocusStatusCode                    u16     0                    ro
+.system.lens.autoFocusStatusCode                    u16     1                    ro
 .system.lens.autoFocusStatusText                    string  "Idle"               ro
 .system.lens.autoFocusResultCode                    u16     0                    ro
 .system.lens.autoFocusResultText                    string  "None"               ro
@@ -124,7 +124,7 @@ behaviour lens-optics
 .vorn.settings.autoFocusFull                        bool    false
 .vorn.settings.autoFocusFast                        bool    false
 .vorn.settings.autoFocusROIShowWhenFocusing         bool    false
-.vorn.settings.autoFocusStatusCode                  u16     0                    ro
+.vorn.settings.autoFocusStatusCode                  u16     1                    ro
 .vorn.settings.autoFocusStatusText                  string  "Idle"               ro
 .vorn.settings.autoFocusResultCode                  u16     0                    ro
 .vorn.settings.autoFocusResultText                  string  "None"               ro

@@ -6,6 +6,8 @@ extern "C" {
 // Lens states belong to lenses on a lens controller: the focus motor board (1) or the external
 // lens controller (2).
 TQV_API uint32_t tqvGetHasLensStatesFunctionality(void* handle, bool* has) {
+  if (!sdks().Resolve(handle)) return rc::kError;
+  if (!has) return rc::kInvalidArgument;
   u8 type = 0;
   const u32 result = tqvGetLensControlType(handle, &type);
   if (result == rc::kOk) *has = type == 1 || type == 2;

@@ -305,6 +305,8 @@ TEST_P(LensFamily, FocusToDistanceAndTheNearAndFarPositionsOfEachFieldOfView) {
 // --- Autofocus -----------------------------------------------------------------------------------
 
 TEST_P(LensFamily, AutofocusWaitsInHalfSecondsUntilTheCameraIsDone) {
+  ASSERT_EQ(tqvWaitForAutoFocusDone(h), TQV_OK);  // nothing searching: nothing to wait for
+  EXPECT_TRUE(sleeps.Sleeps().empty());
   ASSERT_EQ(tqvAutoFocusFull(h, true), TQV_OK);
   const std::vector<u32> waits = sleeps.Sleeps();
   ASSERT_GE(waits.size(), 3u);  // a full search takes 1.8 s
@@ -369,7 +371,7 @@ TEST_P(LensFamily, AutofocusTextsFollowTheBackendsBufferRule) {
   u16 code = 9;
   char text[5] = "....";  // "Idle" needs 5 bytes on GenICam and 6 on the property tree
   EXPECT_EQ(tqvGetAutoFocusStatus(h, &code, text, sizeof text), OnTree() ? TQV_ERROR : TQV_OK);
-  EXPECT_EQ(code, 0);  // the code is handed out before the text is read
+  EXPECT_EQ(code, 1);  // the code is handed out before the text is read
   EXPECT_STREQ(text, OnTree() ? "...." : "Idle");
 }
 
@@ -483,6 +485,7 @@ TEST_P(LensFamily, LensStatesBelongToLensesOnAController) {
   bool untouched = true;
   EXPECT_EQ(tqvGetHasLensStatesFunctionality(nullptr, &untouched), TQV_ERROR);
   EXPECT_TRUE(untouched);
+  EXPECT_EQ(tqvGetHasLensStatesFunctionality(h, nullptr), TQV_INVALID_ARGUMENT);
 }
 
 TEST_P(LensFamily, TheCoverIsUnknownWhileItMoves) {
