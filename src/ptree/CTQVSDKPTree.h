@@ -80,6 +80,9 @@ class CTQVSDKPTree : public ITQVSDK {
   // A manufacturing value of the narrow (0) or wide (1) field of view; 167 for another.
   u32 MfgGetLensValue(u8 fov, const char* field, u32* value);
   u32 MfgSetLensValue(u8 fov, const char* field, u32 value);
+  // Forgets what loading a lens state changes: the focus position, the autofocus region's display,
+  // size and position, and the field of view.
+  void ForgetLensState();
 
   // --- Helpers of video output, AGC and overlay (video.cpp) ---
 

@@ -418,6 +418,19 @@ u32 CTQVSDKPTree::ReadLensRange(const char* minimum, const char* maximum, const 
   return result;
 }
 
+// --- Lens states
+// ----------------------------------------------------------------------------------
+
+void CTQVSDKPTree::ForgetLensState() {
+  Forget([](PTreeCache& cache) {
+    cache.rows.GetFocusPos.valid = false;
+    cache.rows.GetAutoFocusROIShowWhenFocusing.valid = false;
+    cache.rows.GetAutoFocusROISize.valid = false;
+    cache.rows.GetAutoFocusROIPosition.valid = false;
+    cache.lens.fov.valid = false;
+  });
+}
+
 // --- Lens control, cover and information ---------------------------------------------------------
 
 // Cameras name their lens controller, or show it by which lens paths they have.

@@ -442,6 +442,37 @@ TEST(PtreeLens, ChoosingTheControllerDropsWhatItDecides) {
   }
 }
 
+// Loading a lens state moves the lens and sets its autofocus region: those entries are asked
+// again, the filter wheel's are not.
+TEST(PtreeLens, LoadingALensStateDropsWhatTheLensStateHolds) {
+  PTreeCamera cam;
+  void* h = cam.handle();
+  u32 position = 0;
+  u16 size = 0;
+  u8 fov = 0, where = 0, ids[4];
+  bool show = false;
+  auto readAll = [&] {
+    ASSERT_EQ(tqvGetFocusPos(h, &position), TQV_OK);
+    ASSERT_EQ(tqvGetAutoFocusROIShowWhenFocusing(h, &show), TQV_OK);
+    ASSERT_EQ(tqvGetAutoFocusROISize(h, &size), TQV_OK);
+    ASSERT_EQ(tqvGetAutoFocusROIPosition(h, &where), TQV_OK);
+    ASSERT_EQ(tqvGetFOV(h, &fov), TQV_OK);
+    ASSERT_EQ(tqvGetFilterIDs(h, &ids[0], &ids[1], &ids[2], &ids[3]), TQV_OK);
+  };
+  readAll();
+  const u32 loaded = tqvLoadLensState(h, "25mm");
+  if (loaded == TQV_NOT_SUPPORTED) GTEST_SKIP() << "lens states are not built yet";
+  ASSERT_EQ(loaded, TQV_OK);
+  cam.camera().ClearTraffic();
+  readAll();
+  for (const char* path :
+       {kFocusPos, ".system.lens.autoFocusROIShowWhenFocusing", ".system.lens.autoFocusROISize",
+        ".system.lens.autoFocusROIPosition", ".system.lens.fovState"}) {
+    EXPECT_EQ(cam.camera().CountPath(path), 1u) << path;
+  }
+  EXPECT_EQ(cam.camera().CountPath(".system.settings.filter.filterAt0"), 0u);
+}
+
 TEST(PtreeLens, TheCoverIsAskedAgainAfterAChangeUntilItArrives) {
   PTreeCamera cam;
   void* h = cam.handle();
