@@ -1,9 +1,8 @@
-// The simulated optics in simulated time, and the GenICam device's read hooks they rely on.
+// The simulated optics in simulated time.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "genicam/SimDevice.h"
 #include "lens/Optics.h"
 
 namespace {
@@ -110,31 +109,6 @@ TEST(LensParts, DistancesMapFromTheNearEndTowardsTheFarEnd) {
   EXPECT_EQ(sim::lens::PositionForDistance(focus, 0.5, 0.5, 1000.0), 100);
   EXPECT_EQ(sim::lens::PositionForDistance(focus, 1.0, 0.5, 1000.0), 5000);
   EXPECT_GT(sim::lens::PositionForDistance(focus, 1000.0, 0.5, 1000.0), 9890);
-}
-
-// --- Read hooks of the GenICam device --------------------------------------------------------
-
-TEST(GenICamReadHooks, RunBeforeAHostReadsTheValueAndOnlyThen) {
-  std::string error;
-  auto gic = sim::genicam::OpenSimProfile("int Counter 0\nint Other 0\n", &error);
-  ASSERT_TRUE(gic) << error;
-  sim::genicam::Device& device = *sim::genicam::DeviceOf(gic.get());
-  int calls = 0;
-  const int id = device.OnRead("Counter", [&calls](sim::genicam::Device& d, const std::string& f) {
-    d.SetInt(f, ++calls * 10);
-  });
-  auto counter = gic->GetFeature("Counter");
-  auto* integer = dynamic_cast<zel::cam::gic::IInteger*>(counter.get());
-  ASSERT_NE(integer, nullptr);
-  EXPECT_EQ(integer->GetValue(), 10);
-  EXPECT_EQ(integer->GetValue(), 20);
-  integer->SetValue(5);  // writes do not run read hooks
-  EXPECT_EQ(calls, 2);
-  EXPECT_EQ(device.GetInt("Counter"), 5);  // nor does the test side
-  EXPECT_EQ(calls, 2);
-  device.RemoveHook(id);
-  EXPECT_EQ(integer->GetValue(), 5);
-  EXPECT_EQ(calls, 2);
 }
 
 }  // namespace
