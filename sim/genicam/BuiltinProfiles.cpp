@@ -272,6 +272,13 @@ base sim
 remove FileCompression
 )";
 
+const char* const kZoom = R"(# A continuous zoom lens on the external lens controller.
+base sim
+set LensControlType Vorn
+set FOVIsContinuous true
+set FOVState Continuous ro
+)";
+
 const char* const kNotReady = R"(# A camera that reports itself not ready.
 base sim
 set Ready false
@@ -298,7 +305,8 @@ const std::map<std::string, const char*>& Profiles() {
       {"sim", Default()},           {"grabber", kGrabber},
       {"image-size", kImageSize},   {"no-optional", kNoOptional},
       {"camera-file", kCameraFile}, {"no-compression", kNoCompression},
-      {"not-ready", kNotReady},     {"irig-no-year", kIrigNoYear}};
+      {"not-ready", kNotReady},     {"irig-no-year", kIrigNoYear},
+      {"zoom", kZoom}};
   return profiles;
 }
 

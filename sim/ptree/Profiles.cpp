@@ -221,6 +221,14 @@ include sim
 .system.lens.focusPresent                           bool    false                ro
 .system.lens.fovPresent                             bool    false                ro
 .vorn.settings.enabled                              bool    true                 ro
+.system.lens.lensType                               string  "Vorn"
+)";
+
+// A continuous zoom lens on the camera's own lens paths, named as the external controller's.
+constexpr const char* kZoom = R"(# zoom: sim with a continuous zoom lens
+include sim
+.system.lens.lensType                               string  "Vorn"
+remove .system.lens.fovState
 )";
 
 // A camera whose IRIG input carries no year.
@@ -236,7 +244,7 @@ struct Builtin {
 
 constexpr Builtin kBuiltins[] = {
     {"sim", kSim},           {"tqv2", kTqv2}, {"minimal", kMinimal},
-    {"notready", kNotReady}, {"vorn", kVorn}, {"irig-no-year", kIrigNoYear},
+    {"notready", kNotReady}, {"vorn", kVorn}, {"irig-no-year", kIrigNoYear}, {"zoom", kZoom},
 };
 
 }  // namespace

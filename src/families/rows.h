@@ -20,6 +20,12 @@
 //     MAX_LENGTH(n)     a text setter refuses texts longer than n characters with 169
 //     EMPTIES_CACHE     a command that replaces the camera's whole configuration: on success the
 //                       whole cache is emptied
+//     LENS              a lens operation: the sensor constants (and with them the lens probe) are
+//                       read first and their failure returned
+//     VORN(path)        LENS, and on a camera whose lens hangs off the external lens controller
+//                       (the probe found it) the row uses `path` instead
+//     DROPS(entry)      success of a write or command clears the cache entry `entry` (a member
+//                       of PTreeCache, e.g. rows.GetFocusPos): the camera changed it on its own
 //
 //   GenICam marks
 //     IF_PRESENT(v)     a camera without the feature: the getter answers v with result 0; the
@@ -34,6 +40,8 @@
 #pragma once
 
 #include "interface/types.h"
+
+struct PTreeCache;
 
 namespace rows {
 
@@ -54,6 +62,9 @@ struct Tree {
   Stored stored = Stored::kAsIs;
   u32 maxLength = 0;  // 0: no limit of our own
   bool emptiesCache = false;
+  bool lens = false;
+  const char* vorn = nullptr;  // the path on the external lens controller
+  void (*drop)(PTreeCache& cache) = nullptr;
 };
 
 enum class Absent : u8 { kError, kIfPresent, kIfAvailable };
@@ -90,6 +101,13 @@ struct MaxLength {
   u32 characters;
 };
 struct EmptiesCache {};
+struct Lens {};
+struct Vorn {
+  const char* path;
+};
+struct Drops {
+  void (*drop)(PTreeCache& cache);
+};
 struct IfPresent {
   double fallback;
 };
@@ -119,6 +137,12 @@ constexpr void Apply(Tree& t, IfExists m) {
 constexpr void Apply(Tree& t, StoredAs m) { t.stored = m.stored; }
 constexpr void Apply(Tree& t, MaxLength m) { t.maxLength = m.characters; }
 constexpr void Apply(Tree& t, EmptiesCache) { t.emptiesCache = true; }
+constexpr void Apply(Tree& t, Lens) { t.lens = true; }
+constexpr void Apply(Tree& t, Vorn m) {
+  t.lens = true;
+  t.vorn = m.path;
+}
+constexpr void Apply(Tree& t, Drops m) { t.drop = m.drop; }
 constexpr void Apply(Gic& g, IfPresent m) {
   g.absent = Absent::kIfPresent;
   g.fallback = m.fallback;
@@ -171,6 +195,14 @@ constexpr Gic MakeGic(const char* feature, Marks... marks) {
   ::rows::MaxLength { n }
 #define EMPTIES_CACHE \
   ::rows::EmptiesCache {}
+#define LENS \
+  ::rows::Lens {}
+#define VORN(path) \
+  ::rows::Vorn { path }
+#define DROPS(entry)                                        \
+  ::rows::Drops {                                           \
+    +[](::PTreeCache& cache) { cache.entry.valid = false; } \
+  }
 #define IF_PRESENT(value) \
   ::rows::IfPresent { value }
 #define IF_AVAILABLE(value) \

@@ -134,6 +134,22 @@ class CTQVSDKGenICam : public ITQVSDK {
 
   // --- Helpers of lens, focus, field of view, filter wheel and flag (lens.cpp) ---
 
+  // Cameras with the `tested` feature take `desired` and then the command `command`; the others
+  // take `direct`.
+  u32 MoveToDesired(const char* tested, const char* desired, const char* command,
+                    const char* direct, i64 value);
+  // States 0 and 1 by their commands where the camera has them, else by writing `feature`.
+  u32 SetStateByCommand(u8 state, const char* toZero, const char* toOne, const char* feature);
+  // Two integer features, handed out only when both are read.
+  u32 GetRange(const char* minimum, const char* maximum, u32* low, u32* high);
+  // A boolean feature that reads false when the camera lacks it.
+  u32 GetBoolIfPresent(const char* feature, bool* value);
+  // Executes the autofocus command and, when told, waits until it is done.
+  u32 StartAutoFocus(const char* command, bool wait);
+  // An autofocus code (enumeration value) and then its text.
+  u32 GetAutoFocusReport(const char* codeFeature, const char* textFeature, u16* code, char* buffer,
+                         i32 size);
+
   // --- Helpers of video output, AGC and overlay (video.cpp) ---
 
   // --- Helpers of the recorder (recorder.cpp) ---

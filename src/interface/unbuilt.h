@@ -6,5 +6,4 @@
 
 #include "interface/opsets.h"
 
-#include "interface/unbuilt/lens.h"
 #include "interface/unbuilt/recorder.h"

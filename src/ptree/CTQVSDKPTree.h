@@ -3,8 +3,10 @@
 // are answered from a value cache.
 #pragma once
 
+#include <atomic>
 #include <cstring>
 #include <initializer_list>
+#include <mutex>
 #include <span>
 
 #include "ParamTree.h"
@@ -52,6 +54,9 @@ class CTQVSDKPTree : public ITQVSDK {
   // Whether the camera has `path`: 0 with the answer, or the failure of the test. Only the
   // missing-path answer (160) means that the camera lacks it.
   u32 PathExists(const char* path, bool* exists);
+  // A lens row (LENS, VORN) reads the constants first and, on a camera whose lens hangs off the
+  // external lens controller, takes its VORN path; other rows keep `path`.
+  u32 RowLensPath(const rows::Tree& row, const char*& path);
 
   // --- Helpers of non-uniformity correction and bad pixels (nuc.cpp) ---
 
@@ -70,6 +75,28 @@ class CTQVSDKPTree : public ITQVSDK {
                     bool dropDirectory, char* buffer, int size);
 
   // --- Helpers of lens, focus, field of view, filter wheel and flag (lens.cpp) ---
+
+  // `vorn` on a camera whose lens hangs off the external lens controller, else `own`.
+  const char* LensPath(const char* own, const char* vorn) const {
+    return m_lensController ? vorn : own;
+  }
+  // Two values of a range, each at its own path or at the controller's.
+  u32 ReadLensRange(const char* minimum, const char* maximum, const char* vornMinimum,
+                    const char* vornMaximum, std::array<u32, 2>* range);
+  // The focus position at the near or far end of a field of view (0 narrow, 1 wide, 2 the lens's
+  // own range when reading); 160 for another.
+  u32 GetFocusEnd(u8 fov, bool near, u32* position);
+  u32 SetFocusEnd(u8 fov, bool near, u32 position);
+  // Starts an autofocus (writes true to the row's path) and, when told, waits until it is done.
+  u32 StartAutoFocus(const rows::Tree& start, bool wait);
+  // The autofocus "Status" or "Result": its code, then its text into the caller's buffer.
+  u32 GetAutoFocusReport(const char* report, u16* code, char* buffer, i32 size);
+  // A manufacturing value of the narrow (0) or wide (1) field of view; 167 for another.
+  u32 MfgGetLensValue(u8 fov, const char* field, u32* value);
+  u32 MfgSetLensValue(u8 fov, const char* field, u32 value);
+  // Forgets what loading a lens state changes: the focus position, the autofocus region's display,
+  // size and position, and the field of view.
+  void ForgetLensState();
 
   // --- Helpers of video output, AGC and overlay (video.cpp) ---
 
@@ -125,6 +152,7 @@ class CTQVSDKPTree : public ITQVSDK {
   // Keeps `value` in the entry when caching is on.
   template <typename T>
   void Keep(TCached<T>& entry, const T& value) {
+    std::lock_guard<std::mutex> hold(m_cacheLock);
     if (m_cacheEnabled) {
       entry.value = value;
       entry.valid = true;
@@ -133,10 +161,27 @@ class CTQVSDKPTree : public ITQVSDK {
   // The cached value, when caching is on and the entry is valid.
   template <typename T>
   bool Cached(const TCached<T>& entry, T* out) const {
+    std::lock_guard<std::mutex> hold(m_cacheLock);
     if (!m_cacheEnabled || !entry.valid) return false;
     *out = entry.value;
     return true;
   }
+  // Forgets what the cache holds in the entries `drop` names (the camera changed them itself):
+  // drop(PTreeCache&) runs under the cache's lock.
+  template <typename Drop>
+  void Forget(Drop drop) {
+    std::lock_guard<std::mutex> hold(m_cacheLock);
+    drop(m_cache);
+  }
+  // Forgets everything the cache holds (the camera's whole configuration changed).
+  void ForgetAll() {
+    Forget([](PTreeCache& cache) { cache = PTreeCache{}; });
+  }
+  // A text into a caller's buffer by the backend's rule (size above the length plus one).
+  static u32 CopyText(const char* text, char* buffer, int size);
+  // Keeps a text that fits the entry; otherwise the entry is invalid.
+  template <u32 N>
+  void KeepText(TCachedText<N>& entry, const char* text);
   // Enumerated settings stored as texts, with the cache.
   u32 CachedGetEnum(TCached<u8>& entry, const char* path, u8* out, u32 (*textToValue)(const char*));
   u32 CachedSetEnum(TCached<u8>& entry, const char* path, u8 value,
@@ -170,10 +215,14 @@ class CTQVSDKPTree : public ITQVSDK {
 
   FPAConstants m_constants;
   bool m_constantsLoaded = false;
+  // The cache is read and changed under this lock only, never while the camera is asked, so
+  // that two threads on one handle do not tear its entries; operations themselves run
+  // unserialised.
+  mutable std::mutex m_cacheLock;
   PTreeCache m_cache{};
   bool m_cacheEnabled = true;
   void* m_tree;
-  bool m_lensController = false;
+  std::atomic<bool> m_lensController{false};
 };
 
 // --- File-local helpers shared by the backend's files --------------------------------------------
@@ -294,41 +343,35 @@ u32 CTQVSDKPTree::CachedSetPreset(TCached<T> PresetCache::*member, const char* p
 }
 
 template <u32 N>
-u32 CTQVSDKPTree::CachedGetText(TCachedText<N>& entry, const char* path, char* buffer, int size) {
-  const char* text = nullptr;
-  char* read = nullptr;
-  if (m_cacheEnabled && entry.valid) {
-    text = entry.value;
-  } else {
-    u32 result = resGetString(m_tree, path, &read);
-    if (result != rc::kOk) return result;
-    text = read;
-    std::size_t length = std::strlen(read);
-    if (m_cacheEnabled && length < N) {
-      std::memcpy(entry.value, read, length + 1);
-      entry.valid = true;
-    }
-  }
-  std::size_t length = std::strlen(text);
-  u32 result = rc::kError;
-  if (size > 0 && static_cast<std::size_t>(size) > length + 1) {
-    std::memcpy(buffer, text, length + 1);
-    result = rc::kOk;
-  }
-  if (read) resFreeString(&read);
-  return result;
-}
-
-template <u32 N>
-u32 CTQVSDKPTree::CachedSetText(TCachedText<N>& entry, const char* path, const char* text) {
-  u32 result = resSetString(m_tree, path, text, 1);
-  if (result != rc::kOk) return result;
-  std::size_t length = std::strlen(text);
+void CTQVSDKPTree::KeepText(TCachedText<N>& entry, const char* text) {
+  const std::size_t length = std::strlen(text);
+  std::lock_guard<std::mutex> hold(m_cacheLock);
   if (m_cacheEnabled && length < N) {
     std::memcpy(entry.value, text, length + 1);
     entry.valid = true;
   } else {
     entry.valid = false;
   }
+}
+
+template <u32 N>
+u32 CTQVSDKPTree::CachedGetText(TCachedText<N>& entry, const char* path, char* buffer, int size) {
+  {
+    std::lock_guard<std::mutex> hold(m_cacheLock);
+    if (m_cacheEnabled && entry.valid) return CopyText(entry.value, buffer, size);
+  }
+  char* read = nullptr;
+  u32 result = resGetString(m_tree, path, &read);
+  if (result != rc::kOk) return result;
+  KeepText(entry, read);
+  result = CopyText(read, buffer, size);
+  resFreeString(&read);
+  return result;
+}
+
+template <u32 N>
+u32 CTQVSDKPTree::CachedSetText(TCachedText<N>& entry, const char* path, const char* text) {
+  u32 result = resSetString(m_tree, path, text, 1);
+  if (result == rc::kOk) KeepText(entry, text);
   return result;
 }

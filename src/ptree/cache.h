@@ -62,7 +62,20 @@ struct StoragePresetCache {
 };
 
 // Entries of the hand-written operations of lens, focus, field of view, filter wheel and flag.
-struct LensCache {};
+struct LensCache {
+  TCached<u8> filterIDs[4];  // the filter found at each wheel position
+  TCached<u8> filterIDInSlot[4];
+  TCached<bool> filterReplaceable;
+  TCached<bool> filterInfoAvailable;
+  TCachedText<257> filterInfoName[64];
+  TCached<bool> flagCoolerEnabled;
+  TCached<bool> focusPresent;
+  TCached<std::array<u32, 2>> focusRange;  // minimum, maximum
+  TCached<bool> focusToDistanceAvailable;
+  TCached<bool> fovPresent;
+  TCached<u8> fov;
+  TCached<u8> lensCoverState;
+};
 struct LensPresetCache {};
 
 // Entries of the hand-written operations of video output, AGC and overlay.
@@ -141,8 +154,4 @@ struct PTreeCache {
   TCached<bool> skimmingEnabled;
   TCached<float> skimmingVoltage;
   TCached<std::array<float, 2>> skimmingVoltageLimits;
-
-  // Filter wheel.
-  TCached<bool> filterInfoAvailable;
-  TCachedText<257> filterInfoName[64];
 };

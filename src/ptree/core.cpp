@@ -277,18 +277,28 @@ u32 CTQVSDKPTree::GetConstants() {
 u32 CTQVSDKPTree::TestConnection() { return resVerify(m_tree, "."); }
 
 u32 CTQVSDKPTree::GetCacheEnabled(bool* enabled) {
+  std::lock_guard<std::mutex> hold(m_cacheLock);
   *enabled = m_cacheEnabled;
   return rc::kOk;
 }
 
 u32 CTQVSDKPTree::SetCacheEnabled(bool enable) {
+  std::lock_guard<std::mutex> hold(m_cacheLock);
   m_cacheEnabled = enable;
   if (!enable) m_cache = PTreeCache{};
   return rc::kOk;
 }
 
 u32 CTQVSDKPTree::ClearCache() {
+  std::lock_guard<std::mutex> hold(m_cacheLock);
   m_cache = PTreeCache{};
+  return rc::kOk;
+}
+
+u32 CTQVSDKPTree::CopyText(const char* text, char* buffer, int size) {
+  const std::size_t length = std::strlen(text);
+  if (size <= 0 || static_cast<std::size_t>(size) <= length + 1) return rc::kError;
+  std::memcpy(buffer, text, length + 1);
   return rc::kOk;
 }
 

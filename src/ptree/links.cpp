@@ -320,7 +320,7 @@ u32 CTQVSDKPTree::Reboot() {
   if (result != rc::kOk) return result;
   if (board <= 2) return rc::kNotSupported;
   result = resWrite(m_tree, ".system.restart", true, 0);
-  if (result == rc::kOk) m_cache = PTreeCache{};
+  if (result == rc::kOk) ForgetAll();
   return result;
 }
 

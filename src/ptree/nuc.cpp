@@ -246,7 +246,7 @@ u32 CTQVSDKPTree::SetAutoNUCSetup(bool enabled, bool useDeltaTemp, float deltaTe
          AutoNUCSetup{enabled, useDeltaTemp, deltaTemp, useDeltaTime, deltaTime});
   } else {
     // Some of the five may have been written: the next read asks the camera.
-    m_cache.nuc.autoNUCSetup.valid = false;
+    Forget([&](PTreeCache& c) { c.nuc.autoNUCSetup.valid = false; });
   }
   return result;
 }

@@ -12,17 +12,34 @@ u32 CTQVSDKPTree::PathExists(const char* path, bool* exists) {
   return rc::kOk;
 }
 
+u32 CTQVSDKPTree::RowLensPath(const rows::Tree& row, const char*& path) {
+  if (!row.lens) return rc::kOk;
+  const u32 result = GetConstants();
+  if (result == rc::kOk && m_lensController && row.vorn) path = row.vorn;
+  return result;
+}
+
 u32 CTQVSDKPTree::RowCommand(const rows::Tree& row) {
+  const char* path = row.path;
+  u32 result = RowLensPath(row, path);
+  if (result != rc::kOk) return result;
   std::optional<ScopedTimeout> slow;
   if (row.timeout) slow.emplace(m_tree, row.timeout);
-  const u32 result = resWrite(m_tree, row.path, true, row.commit);
-  if (result == rc::kOk && row.emptiesCache) m_cache = PTreeCache{};
+  result = resWrite(m_tree, path, true, row.commit);
+  if (result == rc::kOk && row.emptiesCache) {
+    ForgetAll();
+  } else if (result == rc::kOk && row.drop) {
+    Forget(row.drop);
+  }
   return result;
 }
 
 u32 CTQVSDKPTree::RowExists(const rows::Tree& row, bool* out) {
+  const char* path = row.path;
+  u32 result = RowLensPath(row, path);
+  if (result != rc::kOk) return result;
   bool exists = false;
-  const u32 result = PathExists(row.path, &exists);
+  result = PathExists(path, &exists);
   if (result == rc::kOk) *out = exists;
   return result;
 }

@@ -11,9 +11,10 @@
 
 template <typename T>
 u32 CTQVSDKPTree::RowGet(const rows::Tree& row, const char* path, TCached<T>& entry, T* out) {
+  u32 result = RowLensPath(row, path);
+  if (result != rc::kOk) return result;
   if (row.cached && Cached(entry, out)) return rc::kOk;
   T value{};
-  u32 result = rc::kOk;
   bool exists = true;
   if (row.ifExists) result = PathExists(path, &exists);
   if (result != rc::kOk) return result;
@@ -51,6 +52,8 @@ u32 CTQVSDKPTree::RowGet(const rows::Tree& row, const char* path, TCached<T>& en
 
 template <typename T>
 u32 CTQVSDKPTree::RowSet(const rows::Tree& row, const char* path, TCached<T>& entry, T value) {
+  u32 result = RowLensPath(row, path);
+  if (result != rc::kOk) return result;
   const char* text = nullptr;
   if (row.text) {
     text = row.text(static_cast<u32>(value));
@@ -58,7 +61,6 @@ u32 CTQVSDKPTree::RowSet(const rows::Tree& row, const char* path, TCached<T>& en
   }
   std::optional<ScopedTimeout> slow;
   if (row.timeout) slow.emplace(m_tree, row.timeout);
-  u32 result = rc::kOk;
   if (text) {
     result = resSetString(m_tree, path, text, row.commit);
   } else if (row.stored == rows::Stored::kU8) {
@@ -68,7 +70,9 @@ u32 CTQVSDKPTree::RowSet(const rows::Tree& row, const char* path, TCached<T>& en
   } else {
     result = resWrite(m_tree, path, value, row.commit);
   }
-  if (result == rc::kOk && row.cached) Keep(entry, value);
+  if (result != rc::kOk) return result;
+  if (row.cached) Keep(entry, value);
+  if (row.drop) Forget(row.drop);
   return result;
 }
 

@@ -375,7 +375,8 @@ u32 CTQVSDKPTree::LoadNUC(u8 preset, const char* name) {
   const u32 result = CheckedNameAndCommit(
       m_tree, kLoadTimeout, PresetPath(namePath, ".system.settings.pn.nuc.loadname", preset), name,
       ".nuc", PresetPath(loadPath, ".system.settings.pn.nuc.load", preset));
-  if (result == rc::kOk) m_cache.preset[preset].storage.nucName.valid = false;
+  if (result == rc::kOk)
+    Forget([&](PTreeCache& c) { c.preset[preset].storage.nucName.valid = false; });
   return result;
 }
 
@@ -385,7 +386,8 @@ u32 CTQVSDKPTree::UnloadNUC(u8 preset) {
   char path[kPathSize];
   const u32 result =
       resWrite(m_tree, PresetPath(path, ".system.settings.pn.nuc.unload", preset), true);
-  if (result == rc::kOk) m_cache.preset[preset].storage.nucName.valid = false;
+  if (result == rc::kOk)
+    Forget([&](PTreeCache& c) { c.preset[preset].storage.nucName.valid = false; });
   return result;
 }
 
@@ -396,7 +398,8 @@ u32 CTQVSDKPTree::SaveNUCAs(u8 preset, const char* name) {
   const u32 result = CheckedNameAndCommit(
       m_tree, kSaveNUCTimeout, PresetPath(namePath, ".system.settings.nuc.pn.name", preset), name,
       ".nuc", PresetPath(savePath, ".system.settings.nuc.pn.save", preset));
-  if (result == rc::kOk) m_cache.preset[preset].storage.nucName.valid = false;
+  if (result == rc::kOk)
+    Forget([&](PTreeCache& c) { c.preset[preset].storage.nucName.valid = false; });
   return result;
 }
 
@@ -606,7 +609,7 @@ u32 CTQVSDKPTree::GetStateName(char* buffer, i32 size) {
 u32 CTQVSDKPTree::LoadState(const char* name) {
   const u32 result = CheckedNameAndCommit(m_tree, kStateTimeout, ".system.configurations.load.file",
                                           name, ".rsc", ".system.configurations.load.commit");
-  if (result == rc::kOk) m_cache = PTreeCache{};
+  if (result == rc::kOk) ForgetAll();
   return result;
 }
 
@@ -614,7 +617,7 @@ u32 CTQVSDKPTree::SaveStateAs(const char* name) {
   const u32 result =
       CheckedNameAndCommit(m_tree, kStateTimeout, ".system.configurations.store.file", name, ".rsc",
                            ".system.configurations.store.commit");
-  if (result == rc::kOk) m_cache.storage.stateName.valid = false;
+  if (result == rc::kOk) Forget([&](PTreeCache& c) { c.storage.stateName.valid = false; });
   return result;
 }
 
@@ -652,7 +655,7 @@ u32 CTQVSDKPTree::LoadFactoryDefaults() {
   bool accepted = false;
   const u32 result = CommitAndCheck(m_tree, ".system.configurations.factory.load.commit",
                                     ".system.configurations.factory.load.resultOk", &accepted);
-  if (accepted) m_cache = PTreeCache{};
+  if (accepted) ForgetAll();
   return result;
 }
 
@@ -660,7 +663,7 @@ u32 CTQVSDKPTree::SaveFactoryDefaults() {
   bool accepted = false;
   const u32 result = CommitAndCheck(m_tree, ".system.configurations.factory.store.commit",
                                     ".system.configurations.factory.store.resultOk", &accepted);
-  if (accepted) m_cache.storage.stateName.valid = false;
+  if (accepted) Forget([&](PTreeCache& c) { c.storage.stateName.valid = false; });
   return result;
 }
 
@@ -675,17 +678,14 @@ u32 CTQVSDKPTree::GetLensStateName(char* buffer, i32 size) {
 u32 CTQVSDKPTree::LoadLensState(const char* name) {
   const u32 result = CheckedNameAndCommit(m_tree, kStateTimeout, ".system.lens.stateLoadName", name,
                                           ".lens", ".system.lens.stateLoad");
-  if (result == rc::kOk) {
-    m_cache.storage.lensStateName.valid = false;
-    m_cache.lens = LensCache{};
-  }
+  if (result == rc::kOk) ForgetLensState();
   return result;
 }
 
 u32 CTQVSDKPTree::SaveLensStateAs(const char* name) {
   const u32 result = CheckedNameAndCommit(m_tree, kStateTimeout, ".system.lens.stateSaveName", name,
                                           ".lens", ".system.lens.stateSave");
-  if (result == rc::kOk) m_cache.storage.lensStateName.valid = false;
+  if (result == rc::kOk) Forget([&](PTreeCache& c) { c.storage.lensStateName.valid = false; });
   return result;
 }
 
@@ -723,7 +723,7 @@ u32 CTQVSDKPTree::LoadPalette(const char* name) {
   std::snprintf(file, sizeof file, "%s.pal", name);
   const u32 result =
       NameAndCommit(m_tree, 0, ".system.palette.name", file, ".system.palette.commit");
-  if (result == rc::kOk) m_cache.storage.palette.valid = false;
+  if (result == rc::kOk) Forget([&](PTreeCache& c) { c.storage.palette.valid = false; });
   return result;
 }
 
@@ -836,7 +836,7 @@ u32 CTQVSDKPTree::LoadCal(u8 preset, const char* tag) {
   const u32 result = NameAndCommit(
       m_tree, kLoadTimeout, PresetPath(tagPath, ".system.settings.pn.cal.loadtag", preset), tag,
       PresetPath(loadPath, ".system.settings.pn.cal.load", preset));
-  if (result == rc::kOk) m_cache = PTreeCache{};
+  if (result == rc::kOk) ForgetAll();
   return result;
 }
 
@@ -845,7 +845,8 @@ u32 CTQVSDKPTree::UnloadCal(u8 preset) {
   char path[kPathSize];
   const u32 result =
       resWrite(m_tree, PresetPath(path, ".system.settings.pn.cal.unload", preset), true);
-  if (result == rc::kOk) m_cache.preset[preset].storage.calTag.valid = false;
+  if (result == rc::kOk)
+    Forget([&](PTreeCache& c) { c.preset[preset].storage.calTag.valid = false; });
   return result;
 }
 

@@ -246,8 +246,8 @@ u32 CTQVSDKPTree::SetVoltage(const char* name, float volts) {
   const u32 result = resWrite(m_tree, path, volts);
   if (result == rc::kOk) {
     for (int index = 0; index < 2; ++index) {
-      m_cache.fpaBias[index].valid = false;
-      m_cache.fpaBiasLimits[index].valid = false;
+      Forget([&](PTreeCache& c) { c.fpaBias[index].valid = false; });
+      Forget([&](PTreeCache& c) { c.fpaBiasLimits[index].valid = false; });
     }
   }
   return result;

@@ -142,8 +142,10 @@ u32 CTQVSDKPTree::SetPresetSequencingMode(u8 value) {
   u32 result = CachedSetEnum(m_cache.presetSequencingMode, ".system.settings.presetSequencingMode",
                              value, &tqvPresetSequencingModeText);
   if (result == rc::kOk) {
-    for (PresetCache& preset : m_cache.preset)
-      preset.frameWidth.valid = false;
+    Forget([](PTreeCache& cache) {
+      for (PresetCache& preset : cache.preset)
+        preset.frameWidth.valid = false;
+    });
   }
   return result;
 }
@@ -235,8 +237,10 @@ u32 CTQVSDKPTree::GetGainLevel(u8* value) {
 u32 CTQVSDKPTree::SetGainLevel(u8 value) {
   u32 result = CachedSet(m_cache.gainLevel, ".system.settings.fpa.gainLevel", value);
   if (result == rc::kOk) {
-    m_cache.globalOffsetVoltage.valid = false;
-    m_cache.skimmingVoltage.valid = false;
+    Forget([](PTreeCache& cache) {
+      cache.globalOffsetVoltage.valid = false;
+      cache.skimmingVoltage.valid = false;
+    });
   }
   return result;
 }

@@ -163,13 +163,15 @@ u32 CTQVSDKPTree::SetVideoOverlayFocusROIColor(u8 color) {
 // --- Overlay defaults ----------------------------------------------------------------------------
 
 void CTQVSDKPTree::DropOverlayCache() {
+  Forget([](PTreeCache& cache) {
 #define TQV_VALUE(get, set, type, tree, gic) \
-  if (IsOverlayValue(#get)) m_cache.rows.get.valid = false;
+  if (IsOverlayValue(#get)) cache.rows.get.valid = false;
 #define TQV_GETTER(get, type, tree, gic) \
-  if (IsOverlayValue(#get)) m_cache.rows.get.valid = false;
+  if (IsOverlayValue(#get)) cache.rows.get.valid = false;
 #define TQV_TEXT(get, set, size, tree, gic) \
-  if (IsOverlayValue(#get)) m_cache.rows.get.valid = false;
+  if (IsOverlayValue(#get)) cache.rows.get.valid = false;
 #include "families/all.def"
+  });
 }
 
 // With the overlay's defaults back, the AGC region is shown whenever it is enabled.

@@ -311,7 +311,11 @@ TEST(FamilyRows, OnlyCommandsThatReplaceTheConfigurationEmptyTheCache) {
       ASSERT_EQ(row.op(camera.handle()), fails ? 165u : 0u);
       camera.camera().ClearTraffic();
       ASSERT_NO_FATAL_FAILURE(readCached(camera.handle()));
-      const std::size_t expected = row.tree.emptiesCache && !fails ? cachedRows : 0;
+      // A command that moves something drops the one entry it changes.
+      const std::size_t expected = fails                   ? 0
+                                   : row.tree.emptiesCache ? cachedRows
+                                   : row.tree.drop         ? 1
+                                                           : 0;
       EXPECT_EQ(asked(camera), expected) << "failed: " << fails;
     }
   }
@@ -428,6 +432,56 @@ TEST(FamilyRows, AvailabilityFollowsThePath) {
     // A failing test of the path is a failure, not an absence.
     camera.camera().InjectFault(row.tree.path, 165);
     EXPECT_EQ(row.exists(camera.handle(), &there), 165u);
+  }
+}
+
+// --- Lens rows -----------------------------------------------------------------------------------
+
+// One call of the row's operation, whatever its shape.
+u32 Invoke(const Row& row, void* handle) {
+  double value = 0;
+  bool there = false;
+  char text[64];
+  switch (row.shape) {
+    case Shape::kCommand:
+      return row.op(handle);
+    case Shape::kExists:
+      return row.exists(handle, &there);
+    case Shape::kText:
+      return row.getText(handle, text, sizeof text);
+    case Shape::kSetter:
+      return row.set(handle, 1, 0);
+    default:
+      return row.get(handle, 1, &value);
+  }
+}
+
+TEST(FamilyRows, LensRowsReadTheSensorConstantsFirst) {
+  for (const Row& row : AllRows()) {
+    if (!row.tree.lens) continue;
+    SCOPED_TRACE(row.name);
+    testutil::SimTree tree;
+    tree.camera().InjectFault(".system.info.fpa.clockFrequency", 165, 100);
+    testutil::Handle handle;
+    ASSERT_EQ(tqvCreateParamTreeEx(handle.out(), tree.tree(), 1), 0u);
+    tree.camera().ClearTraffic();
+    EXPECT_EQ(Invoke(row, handle), 165u);
+    EXPECT_EQ(tree.camera().CountPath(row.tree.path), 0u);
+    // Once the constants read, the row goes ahead.
+    tree.camera().ClearFaults();
+    EXPECT_EQ(Invoke(row, handle), 0u);
+  }
+}
+
+TEST(FamilyRows, LensRowsUseTheControllersPathsOnACameraWithTheController) {
+  testutil::SleepRecorder noWaiting;
+  for (const Row& row : AllRows()) {
+    if (!row.tree.vorn) continue;
+    SCOPED_TRACE(row.name);
+    PTreeCamera camera("sim:vorn");
+    RoundTrip(row, camera.handle());
+    EXPECT_GT(camera.camera().CountPath(row.tree.vorn), 0u);
+    EXPECT_EQ(camera.camera().CountPath(row.tree.path), 0u);
   }
 }
 
