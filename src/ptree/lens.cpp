@@ -428,6 +428,7 @@ void CTQVSDKPTree::ForgetLensState() {
     cache.rows.GetAutoFocusROISize.valid = false;
     cache.rows.GetAutoFocusROIPosition.valid = false;
     cache.lens.fov.valid = false;
+    cache.storage.lensStateName.valid = false;
   });
 }
 
