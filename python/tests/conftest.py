@@ -1,9 +1,7 @@
 """Fixtures: cameras on both simulated backends, and the library for calls made directly."""
 
 import ctypes
-import glob
 import os
-import re
 
 import pytest
 
@@ -53,14 +51,3 @@ def c_call(sdk):
 
 
 UINT32 = ctypes.c_uint32
-
-
-def unbuilt_operations():
-    """Operations whose family has not landed yet: both backends answer NOT_SUPPORTED."""
-    interface = os.path.join(SOURCE_DIR, "src", "interface")
-    names = set()
-    for path in glob.glob(os.path.join(interface, "unbuilt*.h")) + \
-            glob.glob(os.path.join(interface, "unbuilt", "*.h")):
-        with open(path, encoding="utf-8") as header:
-            names |= set(re.findall(r"^#define TQV_UNBUILT_(\w+) TQV_MEMBER", header.read(), re.M))
-    return names

@@ -289,24 +289,32 @@ base sim
 remove IRIGYear
 )";
 
-// The default camera: its core above, then the section of each camera family.
-const char* Default() {
-  static const std::string whole = [] {
+// The default camera: its core above, then the section of each camera family. "ssd-strict" is the
+// same camera whose recorder refuses commands that make no sense in its state.
+const char* Default(bool strictRecorder = false) {
+  static const auto build = [](bool strict) {
     std::string text = kDefault;
     for (const FamilyPart* part : kFamilyParts)
       text += part->simSection;
+    const std::string line = "behaviour recorder\n";
+    if (strict) text.replace(text.find(line), line.size(), "behaviour recorder strict\n");
     return text;
-  }();
-  return whole.c_str();
+  };
+  static const std::string sim = build(false), strict = build(true);
+  return strictRecorder ? strict.c_str() : sim.c_str();
 }
 
 const std::map<std::string, const char*>& Profiles() {
-  static const std::map<std::string, const char*> profiles = {
-      {"sim", Default()},           {"grabber", kGrabber},
-      {"image-size", kImageSize},   {"no-optional", kNoOptional},
-      {"camera-file", kCameraFile}, {"no-compression", kNoCompression},
-      {"not-ready", kNotReady},     {"irig-no-year", kIrigNoYear},
-      {"zoom", kZoom}};
+  static const std::map<std::string, const char*> profiles = {{"sim", Default()},
+                                                              {"grabber", kGrabber},
+                                                              {"image-size", kImageSize},
+                                                              {"no-optional", kNoOptional},
+                                                              {"camera-file", kCameraFile},
+                                                              {"no-compression", kNoCompression},
+                                                              {"not-ready", kNotReady},
+                                                              {"irig-no-year", kIrigNoYear},
+                                                              {"zoom", kZoom},
+                                                              {"ssd-strict", Default(true)}};
   return profiles;
 }
 

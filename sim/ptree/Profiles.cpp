@@ -243,9 +243,25 @@ struct Builtin {
 };
 
 constexpr Builtin kBuiltins[] = {
-    {"sim", kSim},           {"tqv2", kTqv2}, {"minimal", kMinimal},
-    {"notready", kNotReady}, {"vorn", kVorn}, {"irig-no-year", kIrigNoYear}, {"zoom", kZoom},
+    {"sim", kSim},           {"tqv2", kTqv2},         {"minimal", kMinimal},
+    {"notready", kNotReady}, {"vorn", kVorn},         {"irig-no-year", kIrigNoYear},
+    {"zoom", kZoom},         {"ssd-strict", nullptr},
 };
+
+// "sim" with every camera family's section after its core; "ssd-strict" is the same camera whose
+// recorder refuses commands that make no sense in its state.
+const std::string& Whole(bool strictRecorder) {
+  static const auto build = [](bool strict) {
+    std::string text = kSim;
+    for (const FamilyPart* part : kFamilyParts)
+      text += part->simSection;
+    const std::string line = "behaviour recorder\n";
+    if (strict) text.replace(text.find(line), line.size(), "behaviour recorder-strict\n");
+    return text;
+  };
+  static const std::string sim = build(false), strict = build(true);
+  return strictRecorder ? strict : sim;
+}
 
 }  // namespace
 
@@ -257,15 +273,7 @@ std::vector<std::string> BuiltinProfiles() {
 }
 
 const char* BuiltinProfileText(std::string_view name) {
-  if (name == "sim") {
-    static const std::string whole = [] {
-      std::string text = kSim;
-      for (const FamilyPart* part : kFamilyParts)
-        text += part->simSection;
-      return text;
-    }();
-    return whole.c_str();
-  }
+  if (name == "sim" || name == "ssd-strict") return Whole(name != "sim").c_str();
   for (const Builtin& builtin : kBuiltins) {
     if (name == builtin.name) return builtin.text;
   }

@@ -19,11 +19,6 @@
 #include "common/sim_fixtures.h"
 #include "common/testutil.h"
 
-// Functions the header declares whose family has not landed may be missing from the library; the
-// sweep skips them until they exist.
-#define TQV_PRAGMA(text) _Pragma(#text)
-#define TQV_WEAK(name) TQV_PRAGMA(weak tqv##name)
-
 namespace {
 
 constexpr int kAllNull = -1;
@@ -134,10 +129,6 @@ struct Live {
 template <typename... P>
 void SweepCamera(const char* name, u32 (*fn)(void*, P...), const Live& live, Expect expect) {
   SCOPED_TRACE(name);
-  if (!fn) {
-    std::printf("  %s is declared but not built yet\n", name);
-    return;
-  }
   constexpr bool pointers[] = {Param<P>::kPointer..., false};
   for (int i = 0; i < static_cast<int>(sizeof...(P)); ++i) {
     if (!pointers[i] || (expect.optional & Arg(i))) continue;
@@ -201,9 +192,6 @@ constexpr Expect kProgressOptional1{TQV_INVALID_ARGUMENT, Arg(1) | Arg(2)};
   X(DownloadPaletteStdC, kProgressOptional2) X(UploadPaletteStdC, kProgressOptional1) \
   X(DownloadFileStdC, kProgressOptional2) X(UploadFileStdC, kProgressOptional2)
 // clang-format on
-#define TQV_DECLARE_WEAK(name, expect) TQV_WEAK(name)
-TQV_CAMERA_HELPERS(TQV_DECLARE_WEAK)
-
 void SweepEveryCameraFunction(const Live& live) {
 #define TQV_OP(name, params, args) \
   SweepCamera(#name, &::tqv##name, live, ExpectForOperation(#name));
@@ -394,7 +382,7 @@ TEST_F(NullSweep, FunctionsWithoutAHandleSurviveNullPointers) {
   TQV_ENUMERATIONS(TQV_SWEEP_ENUMERATION)
 
   g_device = {};
-  g_text = "x";
+  g_text.assign(1, 'x');  // (assigning a literal trips GCC 12's -Wrestrict at -O3)
 }
 
 // Every function the public header declares is swept above.

@@ -1,35 +1,23 @@
-# Compares what a library exports with a list of names (names.txt): every listed name that is not
-# marked "not yet exported" must be exported, no name so marked may be, and nothing outside the
-# list may be.
+# Compares what a library exports with a list of names (names.txt): every listed name must be
+# exported, and nothing outside the list may be.
 #   cmake -DNAMES=<list> -DLIBRARY=<shared library> -P check.cmake
 #   cmake -DNAMES=<list> -DSYMBOLS=<name,name,...> -P check.cmake   (the checker's own tests)
 
 cmake_minimum_required(VERSION 3.25)
 
-# --- The list: names one a line, '#' comments, a "[not yet exported]" section last.
+# --- The list: names one a line, '#' comments.
 file(STRINGS ${NAMES} lines)
 set(listed)
-set(pending)
 set(problems)
-set(section listed)
 foreach(line IN LISTS lines)
   string(REGEX REPLACE "#.*" "" line "${line}")
   string(STRIP "${line}" line)
   if(line STREQUAL "")
     continue()
-  elseif(line STREQUAL "[not yet exported]")
-    set(section pending)
-  elseif(line MATCHES "^\\[")
-    list(APPEND problems "unknown section ${line}")
-  elseif(line IN_LIST ${section})
+  elseif(line IN_LIST listed)
     list(APPEND problems "lists ${line} twice")
   else()
-    list(APPEND ${section} "${line}")
-  endif()
-endforeach()
-foreach(name IN LISTS pending)
-  if(NOT name IN_LIST listed)
-    list(APPEND problems "marks ${name} as not yet exported but does not list it")
+    list(APPEND listed "${line}")
   endif()
 endforeach()
 
@@ -52,23 +40,20 @@ else()
 endif()
 
 foreach(name IN LISTS exported)
-  if(name IN_LIST pending)
-    list(APPEND problems "exports ${name}, marked as not yet exported: delete it from that list")
-  elseif(NOT name IN_LIST listed)
+  if(NOT name IN_LIST listed)
     list(APPEND problems "exports ${name}, which the list does not name")
   endif()
 endforeach()
 foreach(name IN LISTS listed)
-  if(NOT name IN_LIST pending AND NOT name IN_LIST exported)
+  if(NOT name IN_LIST exported)
     list(APPEND problems "does not export ${name}")
   endif()
 endforeach()
 
 list(LENGTH listed total)
-list(LENGTH pending later)
 list(LENGTH exported count)
 if(problems)
   list(JOIN problems "\n  " text)
   message(FATAL_ERROR "Exports differ from ${NAMES}:\n  ${text}")
 endif()
-message(STATUS "${count} of ${total} listed functions exported (${later} not yet), nothing else")
+message(STATUS "${count} of ${total} listed functions exported , nothing else")
