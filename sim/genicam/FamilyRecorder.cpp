@@ -225,8 +225,10 @@ void Install(Device& device, bool strict) {
     Publish(*r, d);
     if (!taken) Refused(feature);
   });
-  device.OnExecute("SSDMovieQueryExecute",
-                   [r](Device& d, const std::string&) { QueryMovie(*r, d); });
+  device.OnExecute("SSDMovieQueryExecute", [r](Device& d, const std::string&) {
+    Publish(*r, d);  // what the recorder finished by now counts
+    QueryMovie(*r, d);
+  });
   for (const char* reading :
        {"SSDState", "SSDNumFramesAcquired", "SSDPlaybackFrame", "SSDMovieLoaded",
         "SSDMovieQueryIndexMax", "SSDMaxNumFrames", "SSDMaxNumFramesDisk", "SSDDriveSpaceTotal",

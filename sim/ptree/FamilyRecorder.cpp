@@ -1,6 +1,6 @@
 // The solid-state recorder on the simulated camera (common/Recorder.h says how it behaves):
 // behaviour "recorder" accepts a command that makes no sense in the recorder's state and does
-// nothing; "recorder-strict" refuses it with 165 (the camera could not do it).
+// nothing; "recorder-strict" refuses it with 170 (access denied).
 #include <map>
 #include <memory>
 #include <string>
@@ -221,7 +221,7 @@ u32 LatchDriveSpace(TreeRecorder& r, Camera& c) {
 
 u32 SaveInfoFile(TreeRecorder& r, Camera& c) {
   std::string text;
-  if (!r.recorder().Describe(c.NowMs(), &text)) return kFailed;
+  if (!r.recorder().Describe(c.NowMs(), &text)) return kAccessDenied;
   if (text.empty()) return kOk;  // nothing held, and the camera lets that pass
   return c.Files().Put(c.Text(kSsd + "saveInfoFilename"),
                        std::vector<u8>(text.begin(), text.end()));
@@ -268,19 +268,20 @@ void Install(Camera& camera, bool strict) {
                      c.Update(path, Value::Bool(false));
                      const bool taken = command(*r, c);
                      r->Publish(c);
-                     return taken ? kOk : kFailed;
+                     return taken ? kOk : kAccessDenied;
                    });
   }
   camera.OnWrite(kSsd + "skipToFrame", [r](Camera& c, const std::string&, const Value& value) {
     const bool taken = r->recorder().SkipTo(c.NowMs(), static_cast<u32>(value.integer));
     r->Publish(c);
-    return taken ? kOk : kFailed;
+    return taken ? kOk : kAccessDenied;
   });
-  // True runs `act`, and the path reads back false.
+  // True runs `act` on the recorder as it is now, and the path reads back false.
   auto onTrue = [r](u32 (*act)(TreeRecorder&, Camera&)) {
     return [r, act](Camera& c, const std::string& written, const Value& value) -> u32 {
       if (!value.integer) return kOk;
       c.Update(written, Value::Bool(false));
+      r->Publish(c);  // what the recorder finished by now counts
       return act(*r, c);
     };
   };
