@@ -160,6 +160,7 @@ const Section kSections[] = {
     {"correction",
      {"GetNUCType", "GetNUCSource", "GetDigitalOutputNUCEnabled", "GetVideoOutputNUCEnabled",
       "GetBadPixelCorrectionMethod"}},
+    {"recorder", {"GetSsdPresent", "GetSsdState", "GetSsdMovieCount", "GetSsdDriveSpaceFree"}},
 };
 
 const char* const kPresetItems[] = {"GetWindow",        "GetIntegrationWidth", "GetIntegrationTime",
