@@ -6,6 +6,6 @@ cd "$(dirname "$0")/.."
 build=${1:-build}
 [ "$#" -gt 0 ] && shift
 ./scripts/install-deps.sh clang doxygen
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@"
 cmake --build "$build"
 ctest --test-dir "$build" --output-on-failure -j2
