@@ -7,13 +7,14 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
+#include <type_traits>
 #include <vector>
 
 #include "common/fault_sweep.h"
@@ -61,14 +62,6 @@ class NucCamera {
       device().ClearLog();
     }
   }
-  // The next write of the tree path or the feature fails (165 on both).
-  void FailNextWrite(const std::string& path, const std::string& feature) const {
-    if (m_tree) {
-      camera().InjectFault(path, 165, 1, "set");
-    } else {
-      device().InjectFault({feature, sim::genicam::Fault::RuntimeError, 1, 0, "set"});
-    }
-  }
   std::optional<std::vector<u8>> File(const std::string& path) const {
     return m_tree ? camera().Files().Data(path) : device().Files().Read(path);
   }
@@ -96,6 +89,16 @@ u16 Result(void* h) {
   EXPECT_EQ(tqvGetNUCResult(h, &code, buffer, sizeof buffer), TQV_OK);
   return code;
 }
+
+// A setting of several values read into a tuple.
+template <typename... T>
+std::tuple<T...> Read(u32 (*get)(void*, T*...), void* h) {
+  std::tuple<T...> values{};
+  EXPECT_EQ(std::apply([&](T&... v) { return get(h, &v...); }, values), TQV_OK);
+  return values;
+}
+
+using Presets = std::tuple<bool, bool, bool, bool>;
 
 // Polls a started correction to its end the way a host does: the status every 100 ms (the
 // waits are recorded, not slept), continuing whenever the camera waits for the operator.
@@ -157,6 +160,23 @@ tqvSNUCInfo HeaderOf(const std::vector<u8>& bytes) {
   return info;
 }
 
+// The lines of a bad-pixel list the camera saved ("x y flag" after a comment).
+std::vector<std::string> ListLines(const NucCamera& camera, const std::string& path) {
+  const auto bytes = camera.File(path);
+  EXPECT_TRUE(bytes) << "no list " << path;
+  std::vector<std::string> lines;
+  std::istringstream text(bytes ? std::string(bytes->begin(), bytes->end()) : "");
+  for (std::string line; std::getline(text, line);) {
+    if (!line.empty() && line[0] != '#') lines.push_back(line);
+  }
+  return lines;
+}
+
+bool Listed(const NucCamera& camera, const std::string& path, const std::string& line) {
+  const std::vector<std::string> lines = ListLines(camera, path);
+  return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
 class NucFamily : public ::testing::TestWithParam<Backend> {
  protected:
   testutil::SleepRecorder sleeps;
@@ -191,18 +211,14 @@ TEST_P(NucFamily, AWholeRunLeavesAFileThatDecodesWithTheCountsTheCameraReports) 
   uint32_t* words = nullptr;
   ASSERT_EQ(tqvLoadNUCFile(path.c_str(), &info, &words), TQV_OK);
   std::unique_ptr<uint32_t, decltype(&std::free)> table(words, &std::free);
-  EXPECT_EQ(info.windowWidth, 640);
-  EXPECT_EQ(info.windowHeight, 512);
-  EXPECT_EQ(info.maxWidth, 640);
-  EXPECT_EQ(info.maxHeight, 512);
-  EXPECT_EQ(info.nucType, 1);
-  EXPECT_EQ(info.nucSource, 0);
+  EXPECT_EQ(std::vector<int>({info.windowWidth, info.windowHeight, info.maxWidth, info.maxHeight,
+                              info.nucType, info.nucSource}),
+            (std::vector<int>{640, 512, 640, 512, 1, 0}));
   EXPECT_EQ(info.nucNumFrames, 16u);
-  EXPECT_EQ(info.bpTotal, counts.total);
-  EXPECT_EQ(info.bpUser, counts.factory);
-  EXPECT_EQ(info.bpNew, counts.newPixels);
-  EXPECT_EQ(info.bpAboveGainMax, counts.aboveGainMax);
-  EXPECT_EQ(info.bpBelowADMinSrc1, counts.belowADMin1);
+  EXPECT_EQ(std::vector<u32>({info.bpTotal, info.bpUser, info.bpNew, info.bpAboveGainMax,
+                              info.bpBelowADMinSrc1}),
+            (std::vector<u32>{counts.total, counts.factory, counts.newPixels, counts.aboveGainMax,
+                              counts.belowADMin1}));
 
   u32 flagged = 0, listed = 0, good = 0;
   float lowestGain = 4, highestGain = 0;
@@ -231,10 +247,12 @@ TEST_P(NucFamily, AWholeRunLeavesAFileThatDecodesWithTheCountsTheCameraReports) 
   EXPECT_EQ(good, 640u * 512u - counts.total);
 }
 
-TEST_P(NucFamily, AnAbortHalfWayLeavesTheOldFileAndTheOldCounts) {
+// An aborted run keeps the previous tables; a finished one replaces them until it is discarded,
+// unless it was accepted.
+TEST_P(NucFamily, AbortAndDiscardKeepThePreviousTablesAndAcceptKeepsTheNewOnes) {
   RunCorrection(h);
-  const std::vector<u8> before = StoredFile(camera, 0);
-  const Counts counts = Results(h, 0);
+  const std::vector<u8> first = StoredFile(camera, 0);
+  const Counts firstCounts = Results(h, 0);
   // A run that finished with these limits would find no pixel above the gain maximum.
   ASSERT_EQ(tqvSetNUCSetup(h, 0.5f, 4.0f, 1000, 15000, true), TQV_OK);
   ASSERT_EQ(tqvStartNUC(h), TQV_OK);
@@ -247,19 +265,13 @@ TEST_P(NucFamily, AnAbortHalfWayLeavesTheOldFileAndTheOldCounts) {
   EXPECT_EQ(Result(h), 2);
   zel::SleepMs(60000);  // the aborted run does not carry on
   EXPECT_EQ(Status(h), kAborted);
-  EXPECT_EQ(StoredFile(camera, 0), before);
-  EXPECT_EQ(Results(h, 0), counts);
+  EXPECT_EQ(StoredFile(camera, 0), first);
+  EXPECT_EQ(Results(h, 0), firstCounts);
   // Continue and abort without a run change nothing.
   EXPECT_EQ(tqvContinueNUC(h), TQV_OK);
   EXPECT_EQ(tqvAbortNUC(h), TQV_OK);
   EXPECT_EQ(Status(h), kAborted);
-}
 
-TEST_P(NucFamily, DiscardBringsBackThePreviousTablesUnlessAccepted) {
-  RunCorrection(h);
-  const std::vector<u8> first = StoredFile(camera, 0);
-  const Counts firstCounts = Results(h, 0);
-  ASSERT_EQ(tqvSetNUCSetup(h, 0.5f, 4.0f, 1000, 15000, true), TQV_OK);
   RunCorrection(h);
   const Counts second = Results(h, 0);
   EXPECT_EQ(second.aboveGainMax, 0u);
@@ -394,16 +406,6 @@ TEST_P(NucFamily, ACorrectionWithoutPresetsFailsAndARunningOneRefusesASecondStar
 
 TEST_P(NucFamily, AnAutomaticCorrectionUpdatesOffsetsOnTheFlagWhileInProgress) {
   ASSERT_EQ(tqvSetAutoNUCSetup(h, true, false, 1.5f, true, 900), TQV_OK);
-  bool enabled = false, useTemp = true, useTime = false;
-  float temp = 0;
-  u32 time = 0;
-  ASSERT_EQ(tqvGetAutoNUCSetup(h, &enabled, &useTemp, &temp, &useTime, &time), TQV_OK);
-  EXPECT_TRUE(enabled);
-  EXPECT_FALSE(useTemp);
-  EXPECT_FLOAT_EQ(temp, 1.5f);
-  EXPECT_TRUE(useTime);
-  EXPECT_EQ(time, 900u);
-
   bool running = true;
   ASSERT_EQ(tqvGetAutoNUCInProgress(h, &running), TQV_OK);
   EXPECT_FALSE(running);
@@ -416,19 +418,17 @@ TEST_P(NucFamily, AnAutomaticCorrectionUpdatesOffsetsOnTheFlagWhileInProgress) {
   const tqvSNUCInfo info = HeaderOf(StoredFile(camera, 0));
   EXPECT_EQ(info.nucType, 2);  // an offset update
   EXPECT_EQ(info.nucSource, 1);
+
+  // A camera without automatic correction is never running one; GenICam still answers 1.
+  NucCamera bare(GetParam());
+  ASSERT_TRUE(bare.isTree() ? bare.camera().Remove(".system.settings.nuc.auto.InProgress")
+                            : bare.device().Remove("CorrectionAutoInProgress"));
+  running = true;
+  EXPECT_EQ(tqvGetAutoNUCInProgress(bare.handle(), &running), bare.isTree() ? 0u : 1u);
+  EXPECT_FALSE(running);
 }
 
 // --- Bad pixels ----------------------------------------------------------------------------------
-
-// The camera's bad-pixel list file: "x y flag" lines after a comment.
-std::vector<std::string> ListLines(const std::vector<u8>& bytes) {
-  std::vector<std::string> lines;
-  std::istringstream text(std::string(bytes.begin(), bytes.end()));
-  for (std::string line; std::getline(text, line);) {
-    if (!line.empty() && line[0] != '#') lines.push_back(line);
-  }
-  return lines;
-}
 
 TEST_P(NucFamily, APickedBadPixelShowsUpInTheNextSavedList) {
   bool supported = false;
@@ -437,30 +437,22 @@ TEST_P(NucFamily, APickedBadPixelShowsUpInTheNextSavedList) {
   RunCorrection(h);
   const Counts before = Results(h, 0);
   ASSERT_EQ(tqvSaveBadPixelList(h, 0, "before.bpl"), TQV_OK);
-  const auto saved = camera.File("/FlashFS/nuc/before.bpl");
-  ASSERT_TRUE(saved);
-  EXPECT_EQ(ListLines(*saved).size(), before.total);
-  const auto has = [](const std::vector<u8>& bytes, const std::string& line) {
-    const std::vector<std::string> lines = ListLines(bytes);
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-  };
-  EXPECT_FALSE(has(*saved, "100 200 2"));
+  EXPECT_EQ(ListLines(camera, "/FlashFS/nuc/before.bpl").size(), before.total);
+  EXPECT_FALSE(Listed(camera, "/FlashFS/nuc/before.bpl", "100 200 2"));
 
   ASSERT_EQ(tqvPickBadPixel(h, 100, 200, 0, true), TQV_OK);
   EXPECT_EQ(Results(h, 0).factory, before.factory + 1);
   ASSERT_EQ(tqvSaveBadPixelList(h, 0, "after.bpl"), TQV_OK);
-  const auto after = camera.File("/FlashFS/nuc/after.bpl");
-  ASSERT_TRUE(after);
-  EXPECT_TRUE(has(*after, "100 200 2"));
-  EXPECT_EQ(ListLines(*after).size(), before.total + 1);
+  EXPECT_TRUE(Listed(camera, "/FlashFS/nuc/after.bpl", "100 200 2"));
+  EXPECT_EQ(ListLines(camera, "/FlashFS/nuc/after.bpl").size(), before.total + 1);
 
   // Unpicked, it goes again; picked for every preset, it is on each preset's list.
   ASSERT_EQ(tqvPickBadPixel(h, 100, 200, 0, false), TQV_OK);
   ASSERT_EQ(tqvSaveBadPixelList(h, 0, "again.bpl"), TQV_OK);
-  EXPECT_FALSE(has(*camera.File("/FlashFS/nuc/again.bpl"), "100 200 2"));
+  EXPECT_FALSE(Listed(camera, "/FlashFS/nuc/again.bpl", "100 200 2"));
   ASSERT_EQ(tqvPickBadPixel(h, 300, 200, -1, true), TQV_OK);
   ASSERT_EQ(tqvSaveBadPixelList(h, 2, "/FlashFS/p2.bpl"), TQV_OK);
-  EXPECT_TRUE(has(*camera.File("/FlashFS/p2.bpl"), "300 200 2"));
+  EXPECT_TRUE(Listed(camera, "/FlashFS/p2.bpl", "300 200 2"));
   // The camera writes lists only into directories it has.
   EXPECT_NE(tqvSaveBadPixelList(h, 2, "/FlashFS/none/p2.bpl"), TQV_OK);
 }
@@ -501,92 +493,25 @@ TEST_P(NucFamily, TheFactoryListIsMadeFromAPresetAndAppliedToOthers) {
 
 TEST_P(NucFamily, SettingsOfSeveralValuesReadBackWhatWasWritten) {
   ASSERT_EQ(tqvSetNUCSetup(h, 0.75f, 1.5f, 1200, 14000, false), TQV_OK);
-  float gainMin = 0, gainMax = 0;
-  u16 adMin = 0, adMax = 0;
-  bool detect = true;
-  ASSERT_EQ(tqvGetNUCSetup(h, &gainMin, &gainMax, &adMin, &adMax, &detect), TQV_OK);
-  EXPECT_FLOAT_EQ(gainMin, 0.75f);
-  EXPECT_FLOAT_EQ(gainMax, 1.5f);
-  EXPECT_EQ(adMin, 1200);
-  EXPECT_EQ(adMax, 14000);
-  EXPECT_FALSE(detect);
-
+  EXPECT_EQ(Read(tqvGetNUCSetup, h), std::tuple(0.75f, 1.5f, u16{1200}, u16{14000}, false));
   ASSERT_EQ(tqvSetTwinklerSetup(h, true, 512, 321), TQV_OK);
-  u32 frames = 0;
-  u16 delta = 0;
-  ASSERT_EQ(tqvGetTwinklerSetup(h, &detect, &frames, &delta), TQV_OK);
-  EXPECT_TRUE(detect);
-  EXPECT_EQ(frames, 512u);
-  EXPECT_EQ(delta, 321);
-
-  float low = 0, high = 0;
+  EXPECT_EQ(Read(tqvGetTwinklerSetup, h), std::tuple(true, 512u, u16{321}));
   ASSERT_EQ(tqvSetNUCFlagSetpointDeltas(h, -2.5f, 7.5f), TQV_OK);
-  ASSERT_EQ(tqvGetNUCFlagSetpointDeltas(h, &low, &high), TQV_OK);
-  EXPECT_FLOAT_EQ(low, -2.5f);
-  EXPECT_FLOAT_EQ(high, 7.5f);
+  EXPECT_EQ(Read(tqvGetNUCFlagSetpointDeltas, h), std::tuple(-2.5f, 7.5f));
   ASSERT_EQ(tqvSetNUCFlagSetpointTemps(h, 15.0f, 45.0f), TQV_OK);
-  ASSERT_EQ(tqvGetNUCFlagSetpointTemps(h, &low, &high), TQV_OK);
-  EXPECT_FLOAT_EQ(low, 15.0f);
-  EXPECT_FLOAT_EQ(high, 45.0f);
-
-  float maxTemp = 0, stableDelta = 0;
-  u8 stableCount = 0;
-  u32 timeout = 0;
+  EXPECT_EQ(Read(tqvGetNUCFlagSetpointTemps, h), std::tuple(15.0f, 45.0f));
   ASSERT_EQ(tqvSetNUCFlagConfig(h, 65.0f, 0.25f, 8, 300), TQV_OK);
-  ASSERT_EQ(tqvGetNUCFlagConfig(h, &maxTemp, &stableDelta, &stableCount, &timeout), TQV_OK);
-  EXPECT_FLOAT_EQ(maxTemp, 65.0f);
-  EXPECT_FLOAT_EQ(stableDelta, 0.25f);
-  EXPECT_EQ(stableCount, 8);
-  EXPECT_EQ(timeout, 300u);
-
-  bool p[4] = {};
+  EXPECT_EQ(Read(tqvGetNUCFlagConfig, h), std::tuple(65.0f, 0.25f, u8{8}, 300u));
   ASSERT_EQ(tqvSetNUCPresets(h, false, true, true, false), TQV_OK);
-  ASSERT_EQ(tqvGetNUCPresets(h, &p[0], &p[1], &p[2], &p[3]), TQV_OK);
-  EXPECT_EQ(std::vector<bool>(p, p + 4), (std::vector<bool>{false, true, true, false}));
-
-  bool on = true;
+  EXPECT_EQ(Read(tqvGetNUCPresets, h), Presets(false, true, true, false));
+  ASSERT_EQ(tqvSetAutoNUCSetup(h, true, false, 1.5f, true, 900), TQV_OK);
+  EXPECT_EQ(Read(tqvGetAutoNUCSetup, h), std::tuple(true, false, 1.5f, true, 900u));
   ASSERT_EQ(tqvSetDigitalOutputNUCEnabled(h, false), TQV_OK);
-  ASSERT_EQ(tqvGetDigitalOutputNUCEnabled(h, &on), TQV_OK);
-  EXPECT_FALSE(on);
+  EXPECT_EQ(Read(tqvGetDigitalOutputNUCEnabled, h), std::tuple(false));
 }
 
-// Values are written in order; the first refused one ends the set, the ones before it stay.
-TEST_P(NucFamily, ASetterOfSeveralValuesStopsAtTheFirstRefusal) {
-  camera.FailNextWrite(".system.settings.nuc.adMin", "CorrectionADMin");
-  EXPECT_EQ(tqvSetNUCSetup(h, 0.75f, 1.5f, 1200, 14000, false), 165u);
-  float gainMin = 0, gainMax = 0;
-  u16 adMin = 0, adMax = 0;
-  bool detect = false;
-  ASSERT_EQ(tqvGetNUCSetup(h, &gainMin, &gainMax, &adMin, &adMax, &detect), TQV_OK);
-  EXPECT_FLOAT_EQ(gainMin, 0.75f);
-  EXPECT_FLOAT_EQ(gainMax, 1.5f);
-  EXPECT_EQ(adMin, 1000);
-  EXPECT_EQ(adMax, 15000);
-  EXPECT_TRUE(detect);
-  // Beyond the camera's limits: its refusal comes back.
-  EXPECT_EQ(tqvSetNUCFlagConfig(h, 200.0f, 0.1f, 5, 120), 166u);
-}
-
-TEST_P(NucFamily, ReadOnlyAndMissingItemsGiveTheBackendsCodes) {
-  const bool tree = camera.isTree();
-  if (tree) {
-    camera.camera().SetReadOnly(".system.settings.nuc.twinklerDelta");
-    camera.camera().Remove(".system.settings.nuc.flagTimeout");
-  } else {
-    camera.device().SetWritable("CorrectionTwinklerDelta", false);
-    camera.device().Remove("MfgCorrectionFlagTimeout");
-  }
-  EXPECT_EQ(tqvSetTwinklerSetup(h, true, 256, 10), tree ? 162u : 170u);
-  float maxTemp = -1, stableDelta = -1;
-  u8 stableCount = 99;
-  u32 timeout = 99;
-  EXPECT_EQ(tqvGetNUCFlagConfig(h, &maxTemp, &stableDelta, &stableCount, &timeout),
-            tree ? 160u : 0xFFFFFFFFu);
-  EXPECT_EQ(maxTemp, -1);  // nothing given out
-  EXPECT_EQ(timeout, 99u);
-}
-
-TEST_P(NucFamily, StatusTextsAreCopiedByTheBackendsBufferRule) {
+// The code is given out before its text is read, so it comes back even when the text does not fit.
+TEST_P(NucFamily, TheStatusCodeComesBackWhenItsTextDoesNotFit) {
   if (camera.isTree()) {
     camera.camera().Set(".system.settings.nuc.statusText", sim::ptree::Value::Str("Ready"));
   } else {
@@ -594,32 +519,21 @@ TEST_P(NucFamily, StatusTextsAreCopiedByTheBackendsBufferRule) {
   }
   // Five characters: the property tree needs two bytes more, GenICam one.
   const int needed = camera.isTree() ? 7 : 6;
-  for (int size = 4; size <= 8; ++size) {
-    SCOPED_TRACE(size);
-    char buffer[8];
-    std::memset(buffer, '#', sizeof buffer);
+  for (int size : {needed - 1, needed}) {
+    char buffer[8] = "#";
     u16 code = 0xFFFF;
-    const u32 result = tqvGetNUCStatus(h, &code, buffer, size);
-    EXPECT_EQ(code, 0);  // given out before the text
-    if (size >= needed) {
-      EXPECT_EQ(result, TQV_OK);
-      EXPECT_STREQ(buffer, "Ready");
-    } else {
-      EXPECT_EQ(result, 0xFFFFFFFFu);
-      EXPECT_EQ(buffer[0], '#');
-    }
+    EXPECT_EQ(tqvGetNUCStatus(h, &code, buffer, size), size == needed ? TQV_OK : 0xFFFFFFFFu);
+    EXPECT_EQ(code, 0);
+    EXPECT_STREQ(buffer, size == needed ? "Ready" : "#");
   }
 }
 
 TEST_P(NucFamily, ResultsOfAPresetAboveThreeAreRefused) {
-  Counts c;
-  c.total = 77;
+  Counts c{77};
   camera.ClearTraffic();
   EXPECT_EQ(GetCounts(h, 4, &c), camera.isTree() ? 166u : 0xFFFFFFFFu);
   EXPECT_EQ(c.total, 77u);
-  if (camera.isTree()) {
-    EXPECT_EQ(camera.Traffic(), 0u);
-  }
+  EXPECT_TRUE(!camera.isTree() || camera.Traffic() == 0) << "the tree was asked";
 }
 
 // --- Sizes ---------------------------------------------------------------------------------------
@@ -629,12 +543,8 @@ TEST_P(NucFamily, SizesAreGuessedOnTheHostAndReadFromTheCamera) {
     u16 width, height;
     u32 size;
   };
-  const Case cases[] = {
-      {640, 512, 1311744},
-      {0, 0, 1024},
-      {1, 1, 1028},
-      {65535, 65535, static_cast<u32>(65535ull * 65535ull * 4 + 1024)},  // wraps as the camera's
-  };
+  // The last wraps as the camera's arithmetic does.
+  const Case cases[] = {{640, 512, 1311744}, {0, 0, 1024}, {65535, 65535, 4294444036u}};
   camera.ClearTraffic();
   for (const Case& c : cases) {
     u32 size = 0;
@@ -645,18 +555,15 @@ TEST_P(NucFamily, SizesAreGuessedOnTheHostAndReadFromTheCamera) {
   u32 size = 0;
   ASSERT_EQ(tqvGetNUCSize(h, "office", &size), TQV_OK);
   EXPECT_EQ(size, 1300u);
-  size = 5;
-  EXPECT_NE(tqvGetNUCSize(h, "missing", &size), TQV_OK);
-  EXPECT_EQ(size, 5u);
 }
 
 // --- The single-preset view ----------------------------------------------------------------------
 
 TEST_P(NucFamily, TheSinglePresetViewKeepsOnlyOnePresetEnabled) {
   struct Case {
-    bool enabled[4];
+    Presets enabled;
     u8 reported;
-    bool after[4];
+    Presets after;
     bool writes;
   };
   const Case cases[] = {
@@ -666,232 +573,143 @@ TEST_P(NucFamily, TheSinglePresetViewKeepsOnlyOnePresetEnabled) {
       {{true, true, true, true}, 0, {true, false, false, false}, true},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message()
-                 << c.enabled[0] << c.enabled[1] << c.enabled[2] << c.enabled[3]);
-    ASSERT_EQ(tqvSetNUCPresets(h, c.enabled[0], c.enabled[1], c.enabled[2], c.enabled[3]), TQV_OK);
+    SCOPED_TRACE(testing::PrintToString(c.enabled));
+    const auto [p0, p1, p2, p3] = c.enabled;
+    ASSERT_EQ(tqvSetNUCPresets(h, p0, p1, p2, p3), TQV_OK);
     camera.ClearTraffic();
     u8 preset = 99;
     ASSERT_EQ(tqvGetNUCPreset(h, &preset), TQV_OK);
     EXPECT_EQ(preset, c.reported);
-    const std::size_t traffic = camera.Traffic();
-    bool p[4] = {};
-    ASSERT_EQ(tqvGetNUCPresets(h, &p[0], &p[1], &p[2], &p[3]), TQV_OK);
-    EXPECT_TRUE(std::equal(p, p + 4, c.after));
+    const std::size_t viewing = camera.Traffic();
+    EXPECT_EQ(Read(tqvGetNUCPresets, h), c.after);
     // Reading the four enables costs the same as reading them again; writing costs more.
-    const std::size_t reading = camera.Traffic() - traffic;
-    EXPECT_EQ(traffic > reading, c.writes);
+    EXPECT_EQ(viewing > camera.Traffic() - viewing, c.writes);
   }
 
   ASSERT_EQ(tqvSetNUCPreset(h, 3), TQV_OK);
-  bool p[4] = {};
-  ASSERT_EQ(tqvGetNUCPresets(h, &p[0], &p[1], &p[2], &p[3]), TQV_OK);
-  EXPECT_EQ(std::vector<bool>(p, p + 4), (std::vector<bool>{false, false, false, true}));
+  EXPECT_EQ(Read(tqvGetNUCPresets, h), Presets(false, false, false, true));
   camera.ClearTraffic();
   EXPECT_EQ(tqvSetNUCPreset(h, 4), 2u);
   EXPECT_EQ(camera.Traffic(), 0u);
 }
 
-TEST_P(NucFamily, ASinglePresetViewWhoseWriteFailsReportsNothing) {
-  ASSERT_EQ(tqvSetNUCPresets(h, false, true, false, true), TQV_OK);
-  camera.FailNextWrite(".system.settings.nuc.p0.enabled", "CorrectionPS0");
-  u8 preset = 99;
-  EXPECT_EQ(tqvGetNUCPreset(h, &preset), 165u);
-  EXPECT_EQ(preset, 99);
-  void* unknown = reinterpret_cast<void*>(0x1234);
-  EXPECT_EQ(tqvGetNUCPreset(unknown, &preset), 0xFFFFFFFFu);
-  EXPECT_EQ(tqvSetNUCPreset(unknown, 0), 0xFFFFFFFFu);
-  EXPECT_EQ(preset, 99);
-}
-
 TEST_P(NucFamily, TheBadPixelCorrectionMethodIsAvailableUnlessTheBoardIsAnAlder) {
-  bool available = false;
-  ASSERT_EQ(tqvGetBadPixelCorrectionMethodAvailable(h, &available), TQV_OK);
-  EXPECT_TRUE(available);  // a WZN board
+  const auto available = [](const NucCamera& cam) {
+    return std::get<0>(Read(tqvGetBadPixelCorrectionMethodAvailable, cam.handle()));
+  };
+  EXPECT_TRUE(available(camera));  // a WZN board
   NucCamera alder(GetParam());
   if (alder.isTree()) {
     alder.camera().Set(".version.product.tqvBoardType", sim::ptree::Value::Str("Alder"));
   } else {
     alder.device().SetInt("BoardType", 2);
   }
-  ASSERT_EQ(tqvGetBadPixelCorrectionMethodAvailable(alder.handle(), &available), TQV_OK);
-  EXPECT_FALSE(available);
-  NucCamera broken(GetParam());
-  if (broken.isTree()) {
-    broken.camera().InjectFault(".version.product.tqvBoardType", 165, 1, "getString");
-  } else {
-    broken.device().InjectFault({"BoardType", sim::genicam::Fault::RuntimeError, 1, 0, "get"});
-  }
-  available = true;
-  EXPECT_EQ(tqvGetBadPixelCorrectionMethodAvailable(broken.handle(), &available), 165u);
-  EXPECT_TRUE(available);
+  EXPECT_FALSE(available(alder));
 }
 
 // --- Several steps: the fault sweep --------------------------------------------------------------
 
 struct Operation {
   const char* name;
-  // The operation; when `faulted`, it checks that it gave out nothing.
-  std::function<u32(void* h, bool faulted)> run;
+  std::function<u32(void* h)> run;
   // Set-up on each fresh camera (not swept).
   std::function<void(void* h)> prepare = nullptr;
-  bool tree = true;
-  bool genicam = true;
 };
 
+// A failed operation gives out nothing: its outputs keep the values they started with.
 template <typename T>
-void ExpectUntouched(bool faulted, const T& value, const T& sentinel) {
-  if (faulted) {
-    EXPECT_EQ(value, sentinel);
+u32 Untouched(u32 result, const T& value, const T& before) {
+  if (result != TQV_OK) {
+    EXPECT_EQ(value, before);
   }
+  return result;
 }
 
+// A getter's outputs start at 99, or false: the camera answers true to most of them.
+template <typename... T>
+std::function<u32(void*)> Getter(u32 (*get)(void*, T*...)) {
+  return [get](void* h) {
+    const std::tuple<T...> before{static_cast<T>(std::is_same_v<T, bool> ? 0 : 99)...};
+    std::tuple<T...> values = before;
+    return Untouched(std::apply([&](T&... v) { return get(h, &v...); }, values), values, before);
+  };
+}
+
+// The code is given out before the text is read; the text only when it was.
+std::function<u32(void*)> CodeAndText(u32 (*get)(void*, u16*, char*, i32)) {
+  return [get](void* h) {
+    u16 code = 99;
+    char text[64] = "untouched";
+    return Untouched(get(h, &code, text, sizeof text), std::string(text), std::string("untouched"));
+  };
+}
+
+// The settings of several values share one way of reading and writing: the set-up stands for the
+// twinklers, the flag set-points and the flag configuration.
 const std::vector<Operation>& SweptOperations() {
   static const std::vector<Operation> operations = {
       {"SetDigitalOutputNUCEnabled",
-       [](void* h, bool) { return tqvSetDigitalOutputNUCEnabled(h, false); }},
-      {"GetNUCStatus",
-       [](void* h, bool faulted) {
-         u16 code = 99;
-         char text[64] = "untouched";
-         const u32 r = tqvGetNUCStatus(h, &code, text, sizeof text);
-         ExpectUntouched(faulted, std::string(text), std::string("untouched"));
-         return r;
-       }},
-      {"GetNUCResult",
-       [](void* h, bool faulted) {
-         u16 code = 99;
-         char text[64] = "untouched";
-         const u32 r = tqvGetNUCResult(h, &code, text, sizeof text);
-         ExpectUntouched(faulted, std::string(text), std::string("untouched"));
-         return r;
-       }},
+       [](void* h) { return tqvSetDigitalOutputNUCEnabled(h, false); }},
+      {"GetNUCStatus", CodeAndText(tqvGetNUCStatus)},
+      {"GetNUCResult", CodeAndText(tqvGetNUCResult)},
       {"GetNUCResults",
-       [](void* h, bool faulted) {
-         Counts c;
-         c.total = c.factory = c.newPixels = 77;
-         const u32 r = GetCounts(h, 1, &c);
-         ExpectUntouched(faulted, c.total + c.factory + c.newPixels, 231u);
-         return r;
-       },
-       nullptr, false},  // the property tree carries on past two of its reads: tests/ptree
-      {"GetNUCSetup",
-       [](void* h, bool faulted) {
-         float a = -1, b = -1;
-         u16 c = 7, d = 7;
-         bool e = false;
-         const u32 r = tqvGetNUCSetup(h, &a, &b, &c, &d, &e);
-         ExpectUntouched(faulted, a + b + c + d + e, 12.0f);
-         return r;
+       [](void* h) {
+         const Counts before{77, 77, 77, 77, 77, 77, 77, 77, 77, 77};
+         Counts c = before;
+         return Untouched(GetCounts(h, 1, &c), c, before);
        }},
-      {"SetNUCSetup",
-       [](void* h, bool) { return tqvSetNUCSetup(h, 0.6f, 1.8f, 900, 14000, true); }},
-      {"GetTwinklerSetup",
-       [](void* h, bool faulted) {
-         bool a = false;
-         u32 b = 7;
-         u16 c = 7;
-         const u32 r = tqvGetTwinklerSetup(h, &a, &b, &c);
-         ExpectUntouched(faulted, b + c + a, 14u);
-         return r;
-       }},
-      {"SetTwinklerSetup", [](void* h, bool) { return tqvSetTwinklerSetup(h, true, 300, 90); }},
-      {"GetNUCFlagSetpointDeltas",
-       [](void* h, bool faulted) {
-         float a = 3, b = 3;
-         const u32 r = tqvGetNUCFlagSetpointDeltas(h, &a, &b);
-         ExpectUntouched(faulted, a + b, 6.0f);
-         return r;
-       }},
-      {"SetNUCFlagSetpointDeltas",
-       [](void* h, bool) { return tqvSetNUCFlagSetpointDeltas(h, -1.0f, 1.0f); }},
-      {"GetNUCFlagSetpointTemps",
-       [](void* h, bool faulted) {
-         float a = 3, b = 3;
-         const u32 r = tqvGetNUCFlagSetpointTemps(h, &a, &b);
-         ExpectUntouched(faulted, a + b, 6.0f);
-         return r;
-       }},
-      {"SetNUCFlagSetpointTemps",
-       [](void* h, bool) { return tqvSetNUCFlagSetpointTemps(h, 10.0f, 30.0f); }},
-      {"GetNUCPresets",
-       [](void* h, bool faulted) {
-         bool p[4] = {false, true, false, true};
-         const u32 r = tqvGetNUCPresets(h, &p[0], &p[1], &p[2], &p[3]);
-         ExpectUntouched(faulted, p[0] + 2 * p[1] + 4 * p[2] + 8 * p[3], 10);
-         return r;
-       }},
-      {"SetNUCPresets",
-       [](void* h, bool) { return tqvSetNUCPresets(h, true, false, true, false); }},
-      {"GetNUCFlagConfig",
-       [](void* h, bool faulted) {
-         float a = 1, b = 1;
-         u8 c = 1;
-         u32 d = 1;
-         const u32 r = tqvGetNUCFlagConfig(h, &a, &b, &c, &d);
-         ExpectUntouched(faulted, a + b + c + d, 4.0f);
-         return r;
-       }},
-      {"SetNUCFlagConfig",
-       [](void* h, bool) { return tqvSetNUCFlagConfig(h, 60.0f, 0.2f, 4, 100); }},
-      {"GetAutoNUCSetup",
-       [](void* h, bool faulted) {
-         bool a = true, b = false, d = true;
-         float c = 9;
-         u32 e = 9;
-         const u32 r = tqvGetAutoNUCSetup(h, &a, &b, &c, &d, &e);
-         ExpectUntouched(faulted, a + b + c + d + e, 20.0f);
-         return r;
-       }},
+      {"GetNUCSetup", Getter(tqvGetNUCSetup)},
+      {"SetNUCSetup", [](void* h) { return tqvSetNUCSetup(h, 0.6f, 1.8f, 900, 14000, true); }},
+      {"GetNUCPresets", Getter(tqvGetNUCPresets)},
+      {"SetNUCPresets", [](void* h) { return tqvSetNUCPresets(h, true, false, true, false); }},
+      {"GetAutoNUCSetup", Getter(tqvGetAutoNUCSetup)},
       {"SetAutoNUCSetup",
-       [](void* h, bool) { return tqvSetAutoNUCSetup(h, true, false, 3.0f, true, 1200); }},
-      {"AcceptNUC", [](void* h, bool) { return tqvAcceptNUC(h); }},
-      {"DiscardNUC", [](void* h, bool) { return tqvDiscardNUC(h); },
+       [](void* h) { return tqvSetAutoNUCSetup(h, true, false, 3.0f, true, 1200); }},
+      {"AcceptNUC", [](void* h) { return tqvAcceptNUC(h); }},
+      {"DiscardNUC", [](void* h) { return tqvDiscardNUC(h); },
        [](void* h) { tqvSetNUCPresets(h, true, false, true, false); }},
-      {"PickBadPixel", [](void* h, bool) { return tqvPickBadPixel(h, 5, 6, 0, true); }},
-      {"SaveBadPixelList", [](void* h, bool) { return tqvSaveBadPixelList(h, 0, "swept.bpl"); }},
-      {"LoadBadPixelList", [](void* h, bool) { return tqvLoadBadPixelList(h, 0, "swept.bpl"); },
+      {"PickBadPixel", [](void* h) { return tqvPickBadPixel(h, 5, 6, 0, true); }},
+      {"SaveBadPixelList", [](void* h) { return tqvSaveBadPixelList(h, 0, "swept.bpl"); }},
+      {"LoadBadPixelList", [](void* h) { return tqvLoadBadPixelList(h, 0, "swept.bpl"); },
        [](void* h) { tqvSaveBadPixelList(h, 0, "swept.bpl"); }},
-      {"MfgFactoryBPLCreate", [](void* h, bool) { return tqvMfgFactoryBPLCreate(h, -1); }},
-      {"MfgFactoryBPLAppend", [](void* h, bool) { return tqvMfgFactoryBPLAppend(h, 0); }},
-      {"MfgFactoryBPLApply", [](void* h, bool) { return tqvMfgFactoryBPLApply(h, -1); }},
+      {"MfgFactoryBPLCreate", [](void* h) { return tqvMfgFactoryBPLCreate(h, -1); }},
+      {"MfgFactoryBPLAppend", [](void* h) { return tqvMfgFactoryBPLAppend(h, 0); }},
+      {"MfgFactoryBPLApply", [](void* h) { return tqvMfgFactoryBPLApply(h, -1); }},
       {"GetNUCSize",
-       [](void* h, bool faulted) {
+       [](void* h) {
          u32 size = 5;
-         const u32 r = tqvGetNUCSize(h, "office", &size);
-         ExpectUntouched(faulted, size, 5u);
-         return r;
+         return Untouched(tqvGetNUCSize(h, "office", &size), size, 5u);
        }},
-      {"tqvGetNUCPreset",
-       [](void* h, bool faulted) {
-         u8 preset = 99;
-         const u32 r = tqvGetNUCPreset(h, &preset);
-         ExpectUntouched(faulted, preset, u8{99});
-         return r;
-       },
+      {"GetBadPixelCorrectionMethodAvailable", Getter(tqvGetBadPixelCorrectionMethodAvailable)},
+      {"tqvGetNUCPreset", Getter(tqvGetNUCPreset),
        [](void* h) { tqvSetNUCPresets(h, false, true, false, true); }},
   };
   return operations;
 }
 
-TEST(NucFamilySweep, EveryOperationOfSeveralStepsIsFailedAtEachStepOnThePropertyTree) {
-  testutil::SleepRecorder noWaiting;
-  for (const Operation& op : SweptOperations()) {
-    if (!op.tree) continue;
-    SCOPED_TRACE(op.name);
-    testutil::SweepOptions options;
-    options.prepare = op.prepare;
-    testutil::SweepPTree(op.run, options);
+// Older property-tree cameras may lack the factory and new counts: a failed read of either (or of
+// the user count that stands in for them) is no failure of the results.
+bool StandsIn(const std::string& path) {
+  for (const char* count : {"badPixels.factory", "badPixels.new", "badPixels.user"}) {
+    if (path.find(count) != std::string::npos) return true;
   }
+  return false;
 }
 
-TEST(NucFamilySweep, EveryOperationOfSeveralStepsIsFailedAtEachStepOnGenICam) {
+TEST(NucFamilySweep, EveryOperationOfSeveralStepsIsFailedAtEachStep) {
   testutil::SleepRecorder noWaiting;
   for (const Operation& op : SweptOperations()) {
-    if (!op.genicam) continue;
     SCOPED_TRACE(op.name);
     testutil::SweepOptions options;
     options.prepare = op.prepare;
-    testutil::SweepGenICam(op.run, options);
+    options.tolerated = &StandsIn;
+    const auto run = [&op](void* h, bool) { return op.run(h); };
+    {
+      SCOPED_TRACE("property tree");
+      testutil::SweepPTree(run, options);
+    }
+    SCOPED_TRACE("GenICam");
+    testutil::SweepGenICam(run, options);
   }
 }
 
@@ -903,15 +721,10 @@ TEST_P(NucFamily, TwoThreadsOnOneHandleSteerAndWatchACorrection) {
       u16 code = 0;
       char text[256];
       EXPECT_EQ(tqvGetNUCStatus(h, &code, text, sizeof text), TQV_OK);
-      Counts c;
-      EXPECT_EQ(GetCounts(h, 0, &c), TQV_OK);
-      bool p[4];
-      EXPECT_EQ(tqvGetNUCPresets(h, &p[0], &p[1], &p[2], &p[3]), TQV_OK);
-      bool a, b, d;
-      float f;
-      u32 e;
-      EXPECT_EQ(tqvGetAutoNUCSetup(h, &a, &b, &f, &d, &e), TQV_OK);
-      EXPECT_EQ(tqvGetDigitalOutputNUCEnabled(h, &a), TQV_OK);
+      Results(h, 0);
+      Read(tqvGetNUCPresets, h);
+      Read(tqvGetAutoNUCSetup, h);
+      Read(tqvGetDigitalOutputNUCEnabled, h);
       zel::SleepMs(50);
     }
   };
@@ -922,8 +735,7 @@ TEST_P(NucFamily, TwoThreadsOnOneHandleSteerAndWatchACorrection) {
       EXPECT_EQ(tqvSaveBadPixelList(h, 0, "threads.bpl"), TQV_OK);
       EXPECT_EQ(tqvSetNUCSetup(h, 0.5f, 2.0f, 1000, 15000, i % 2 == 0), TQV_OK);
       EXPECT_EQ(tqvAbortNUC(h), TQV_OK);
-      u8 preset = 0;
-      EXPECT_EQ(tqvGetNUCPreset(h, &preset), TQV_OK);
+      Read(tqvGetNUCPreset, h);
       EXPECT_EQ(tqvSetDigitalOutputNUCEnabled(h, i % 2 == 0), TQV_OK);
     }
   };
@@ -931,9 +743,7 @@ TEST_P(NucFamily, TwoThreadsOnOneHandleSteerAndWatchACorrection) {
   steer();
   other.join();
   ASSERT_EQ(tqvSaveBadPixelList(h, 0, "threads.bpl"), TQV_OK);
-  const auto list = camera.File("/FlashFS/nuc/threads.bpl");
-  ASSERT_TRUE(list);
-  EXPECT_EQ(ListLines(*list).size(), Results(h, 0).total);
+  EXPECT_EQ(ListLines(camera, "/FlashFS/nuc/threads.bpl").size(), Results(h, 0).total);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, NucFamily,

@@ -1,12 +1,11 @@
 // Correction control over the property tree where the traffic matters: bad-pixel lists under the
-// held connection, reverts per preset, optional paths, the counts of older cameras, signed
-// presets, both digital outputs, and the cache of the output enable and the automatic set-up.
+// held connection, reverts per preset, optional paths, the counts of older cameras, the factory
+// list's signed preset, both digital outputs, the cache of the output enable and the automatic
+// set-up, and the corrections the calibrations name.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <functional>
-#include <iterator>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -19,10 +18,11 @@ using testutil::PTreeCamera;
 namespace {
 
 const std::string kNuc = ".system.settings.nuc.";
+using Strings = std::vector<std::string>;
 
 // "kind path[=value]" of every call but verify, in order.
-std::vector<std::string> Calls(const PTreeCamera& cam) {
-  std::vector<std::string> calls;
+Strings Calls(const PTreeCamera& cam) {
+  Strings calls;
   for (const sim::ptree::Access& call : cam.camera().Traffic()) {
     std::string text = call.kind;
     if (!call.path.empty()) text += " " + call.path;
@@ -33,51 +33,42 @@ std::vector<std::string> Calls(const PTreeCamera& cam) {
   return calls;
 }
 
-std::vector<std::string> Writes(const PTreeCamera& cam) { return cam.camera().Writes(); }
+// The cached values: the digital output enable and the automatic set-up.
+using AutoSetup = std::tuple<bool, bool, float, bool, u32>;
+std::pair<bool, AutoSetup> ReadCached(void* h) {
+  std::pair<bool, AutoSetup> values{};
+  EXPECT_EQ(tqvGetDigitalOutputNUCEnabled(h, &values.first), TQV_OK);
+  EXPECT_EQ(std::apply([h](auto&... v) { return tqvGetAutoNUCSetup(h, &v...); }, values.second),
+            TQV_OK);
+  return values;
+}
 
 }  // namespace
 
+// A failure on the way still gives the time-out back and releases the connection: the fault
+// sweep of the C interface tests checks that step by step.
 TEST(PtreeNuc, BadPixelListsAreWrittenWhileTheConnectionIsHeldUnderTheLongTimeOut) {
-  struct Case {
-    const char* what;
-    u32 (*run)(void* h, u8 preset, const char* name);
-    const char* action;
-  };
-  const Case cases[] = {{"save", &tqvSaveBadPixelList, "saveBPL"},
-                        {"load", &tqvLoadBadPixelList, "loadBPL"}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    PTreeCamera cam;
-    ASSERT_EQ(tqvSaveBadPixelList(cam.handle(), 2, "list.bpl"), TQV_OK);  // something to load
+  PTreeCamera cam;
+  const std::pair<u32 (*)(void*, u8, const char*), const char*> operations[] = {
+      {&tqvSaveBadPixelList, "saveBPL"}, {&tqvLoadBadPixelList, "loadBPL"}};  // save, then load
+  for (const auto& [run, action] : operations) {
+    SCOPED_TRACE(action);
     cam.camera().ClearTraffic();
-    ASSERT_EQ(c.run(cam.handle(), 2, "list.bpl"), TQV_OK);
+    ASSERT_EQ(run(cam.handle(), 2, "list.bpl"), TQV_OK);
     EXPECT_EQ(Calls(cam),
-              (std::vector<std::string>{
-                  "acquire", "timeout=60000", "setString " + kNuc + "p2.bplFile=list.bpl",
-                  "set " + kNuc + "p2." + c.action + "=true", "timeout=10000", "release"}));
-
-    // A failing camera still gets its time-out back and the connection released.
+              (Strings{"acquire", "timeout=60000", "setString " + kNuc + "p2.bplFile=list.bpl",
+                       "set " + kNuc + "p2." + action + "=true", "timeout=10000", "release"}));
+    // A preset above 3 is refused before the camera is addressed.
     cam.camera().ClearTraffic();
-    EXPECT_EQ(c.run(cam.handle(), 2, "/FlashFS/none/list.bpl"),
-              c.action == std::string("saveBPL") ? 165u : 160u);
-    EXPECT_EQ(Calls(cam).back(), "release");
-    EXPECT_EQ(cam.camera().Timeout(), 10000u);
-    EXPECT_EQ(cam.camera().AcquireDepth(), 0u);
-
-    // Bad arguments are refused before the camera is addressed.
-    cam.camera().ClearTraffic();
-    EXPECT_EQ(c.run(cam.handle(), 4, "list.bpl"), 166u);
-    EXPECT_EQ(c.run(cam.handle(), 0, nullptr), 166u);
+    EXPECT_EQ(run(cam.handle(), 4, "list.bpl"), 166u);
     EXPECT_TRUE(cam.camera().Traffic().empty());
   }
 }
 
 TEST(PtreeNuc, ListIOIsSupportedWhereTheCameraHasThePath) {
   PTreeCamera cam;
-  bool supported = false;
-  ASSERT_EQ(tqvGetBadPixelListIOSupported(cam.handle(), &supported), TQV_OK);
-  EXPECT_TRUE(supported);
   ASSERT_TRUE(cam.camera().Remove(kNuc + "p0.saveBPL"));
+  bool supported = true;
   ASSERT_EQ(tqvGetBadPixelListIOSupported(cam.handle(), &supported), TQV_OK);
   EXPECT_FALSE(supported);
   // A failing test of the path is a failure, not an absence.
@@ -92,38 +83,17 @@ TEST(PtreeNuc, DiscardRevertsTheEnabledPresetsInOrder) {
   ASSERT_EQ(tqvSetNUCPresets(cam.handle(), true, false, true, false), TQV_OK);
   cam.camera().ClearTraffic();
   ASSERT_EQ(tqvDiscardNUC(cam.handle()), TQV_OK);
-  EXPECT_EQ(Writes(cam),
-            (std::vector<std::string>{kNuc + "p0.revert=true", kNuc + "p2.revert=true"}));
-
-  cam.camera().ClearTraffic();
-  cam.camera().InjectFault(kNuc + "p0.revert", 165, 1, "set");
-  EXPECT_EQ(tqvDiscardNUC(cam.handle()), 165u);
-  EXPECT_TRUE(Writes(cam).empty());
-
-  ASSERT_EQ(tqvSetNUCPresets(cam.handle(), false, false, false, false), TQV_OK);
-  cam.camera().ClearTraffic();
-  EXPECT_EQ(tqvDiscardNUC(cam.handle()), TQV_OK);
-  EXPECT_TRUE(Writes(cam).empty());
+  EXPECT_EQ(cam.camera().Writes(), (Strings{kNuc + "p0.revert=true", kNuc + "p2.revert=true"}));
 }
 
 TEST(PtreeNuc, AcceptWritesOnlyWhereTheCameraHasThePath) {
   PTreeCamera cam;
   ASSERT_EQ(tqvAcceptNUC(cam.handle()), TQV_OK);
-  EXPECT_EQ(Writes(cam), std::vector<std::string>{kNuc + "accept=true"});
+  EXPECT_EQ(cam.camera().Writes(), Strings{kNuc + "accept=true"});
   ASSERT_TRUE(cam.camera().Remove(kNuc + "accept"));
   cam.camera().ClearTraffic();
   EXPECT_EQ(tqvAcceptNUC(cam.handle()), TQV_OK);
-  EXPECT_TRUE(Writes(cam).empty());
-  cam.camera().InjectFault(kNuc + "accept", 165);
-  EXPECT_EQ(tqvAcceptNUC(cam.handle()), 165u);
-}
-
-TEST(PtreeNuc, AutomaticCorrectionIsNeverInProgressWithoutItsPath) {
-  PTreeCamera cam;
-  ASSERT_TRUE(cam.camera().Remove(kNuc + "auto.InProgress"));
-  bool running = true;
-  EXPECT_EQ(tqvGetAutoNUCInProgress(cam.handle(), &running), TQV_OK);
-  EXPECT_FALSE(running);
+  EXPECT_TRUE(cam.camera().Writes().empty());
 }
 
 // Older cameras count the user's bad pixels instead of factory and new ones.
@@ -140,8 +110,7 @@ TEST(PtreeNuc, CountsOfCamerasWithoutFactoryAndNewValues) {
       {{"factory", "user"}, 0, 40},  // nothing to go by: all are new
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.missing.size() << " missing, first "
-                                    << (c.missing.empty() ? "-" : c.missing[0]));
+    SCOPED_TRACE(testing::PrintToString(c.missing));
     PTreeCamera cam;
     const std::string counts = kNuc + "p1.badPixels.";
     for (const auto& [name, value] : std::vector<std::pair<const char*, u32>>{
@@ -154,61 +123,26 @@ TEST(PtreeNuc, CountsOfCamerasWithoutFactoryAndNewValues) {
     ASSERT_EQ(tqvGetNUCResults(cam.handle(), 1, &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6],
                                &v[7], &v[8], &v[9]),
               TQV_OK);
-    EXPECT_EQ(v[0], 40u);
-    EXPECT_EQ(v[1], c.factory);
-    EXPECT_EQ(v[2], c.newPixels);
-    EXPECT_EQ(v[3], 2u);
+    EXPECT_EQ(std::vector<u32>(v, v + 4), (std::vector<u32>{40, c.factory, c.newPixels, 2}));
   }
 }
 
-TEST(PtreeNuc, AFailedCountReadGivesItsCodeAndNoCounts) {
-  for (const char* name : {"total", "twinklers", "aboveGainMax", "belowGainMin", "aboveADMaxSrc1",
-                           "belowADMinSrc1", "aboveADMaxSrc2", "belowADMinSrc2"}) {
-    SCOPED_TRACE(name);
-    PTreeCamera cam;
-    cam.camera().InjectFault(kNuc + "p3.badPixels." + name, 1, 1, "get");
-    u32 v[10];
-    std::fill(std::begin(v), std::end(v), 77u);
-    EXPECT_EQ(tqvGetNUCResults(cam.handle(), 3, &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6],
-                               &v[7], &v[8], &v[9]),
-              1u);
-    EXPECT_EQ(std::count(std::begin(v), std::end(v), 77u), 10);
-  }
-}
-
-// -1 stands for every preset: the picker keeps it in a signed byte, the factory list in a signed
-// 32-bit value.
-TEST(PtreeNuc, PresetsOfThePickerAndTheFactoryListKeepTheirSign) {
+// -1 stands for every preset; the factory list keeps it in a signed 32-bit value (the C interface
+// tests show that the picker's -1 reaches the camera too).
+TEST(PtreeNuc, TheFactoryListsPresetIsASigned32BitValue) {
   PTreeCamera cam;
-  ASSERT_EQ(tqvPickBadPixel(cam.handle(), 12, 34, -1, false), TQV_OK);
-  EXPECT_EQ(Writes(cam),
-            (std::vector<std::string>{kNuc + "bpPicker.x=12", kNuc + "bpPicker.y=34",
-                                      kNuc + "bpPicker.preset=-1", kNuc + "bpPicker.bad=false",
-                                      kNuc + "bpPicker.pick=true"}));
-  const char* actions[] = {"create", "append", "apply"};
-  u32 (*const operations[])(void*, i8) = {&tqvMfgFactoryBPLCreate, &tqvMfgFactoryBPLAppend,
-                                          &tqvMfgFactoryBPLApply};
-  for (int i = 0; i < 3; ++i) {
-    cam.camera().ClearTraffic();
-    ASSERT_EQ(operations[i](cam.handle(), -1), TQV_OK);
-    const std::vector<sim::ptree::Access> traffic = cam.camera().Traffic();
-    ASSERT_EQ(traffic.size(), 2u);
-    EXPECT_EQ(traffic[0].path, kNuc + "factoryBPL.preset");
-    EXPECT_EQ(traffic[0].type, "i32");
-    EXPECT_EQ(traffic[0].value, "-1");
-    EXPECT_EQ(traffic[1].path, kNuc + "factoryBPL." + actions[i]);
-  }
+  ASSERT_EQ(tqvMfgFactoryBPLAppend(cam.handle(), -1), TQV_OK);
+  const std::vector<sim::ptree::Access> traffic = cam.camera().Traffic();
+  ASSERT_EQ(traffic.size(), 2u);
+  EXPECT_EQ(Strings({traffic[0].path, traffic[0].type, traffic[0].value, traffic[1].path}),
+            (Strings{kNuc + "factoryBPL.preset", "i32", "-1", kNuc + "factoryBPL.append"}));
 }
 
 TEST(PtreeNuc, TheDigitalOutputSettingGoesToBothLinks) {
   PTreeCamera cam;
   ASSERT_EQ(tqvSetDigitalOutputNUCEnabled(cam.handle(), false), TQV_OK);
-  EXPECT_EQ(Writes(cam),
-            (std::vector<std::string>{kNuc + "gigENUCed=false", kNuc + "cameraLinkNUCed=false"}));
-  cam.camera().ClearTraffic();
-  cam.camera().InjectFault(kNuc + "gigENUCed", 162, 1, "set");
-  EXPECT_EQ(tqvSetDigitalOutputNUCEnabled(cam.handle(), true), 162u);
-  EXPECT_TRUE(Writes(cam).empty());
+  EXPECT_EQ(cam.camera().Writes(),
+            (Strings{kNuc + "gigENUCed=false", kNuc + "cameraLinkNUCed=false"}));
 }
 
 // --- Cache ---------------------------------------------------------------------------------------
@@ -216,117 +150,44 @@ TEST(PtreeNuc, TheDigitalOutputSettingGoesToBothLinks) {
 TEST(PtreeNuc, TheDigitalOutputEnableAndTheAutomaticSetUpAreCached) {
   PTreeCamera cam;
   void* h = cam.handle();
-  bool on = false, enabled = true, useTemp = false, useTime = true;
-  float temp = 0;
-  u32 time = 0;
-  ASSERT_EQ(tqvGetDigitalOutputNUCEnabled(h, &on), TQV_OK);
-  ASSERT_EQ(tqvGetAutoNUCSetup(h, &enabled, &useTemp, &temp, &useTime, &time), TQV_OK);
+  const std::pair<bool, AutoSetup> camerasOwn{true, {false, true, 2.0f, false, 600}};
+  EXPECT_EQ(ReadCached(h), camerasOwn);
   EXPECT_EQ(cam.camera().Count("get"), 6u);
   cam.camera().ClearTraffic();
-  ASSERT_EQ(tqvGetDigitalOutputNUCEnabled(h, &on), TQV_OK);
-  ASSERT_EQ(tqvGetAutoNUCSetup(h, &enabled, &useTemp, &temp, &useTime, &time), TQV_OK);
+  EXPECT_EQ(ReadCached(h), camerasOwn);
   EXPECT_TRUE(cam.camera().Traffic().empty());
-  EXPECT_TRUE(on);
-  EXPECT_FALSE(enabled);
-  EXPECT_FLOAT_EQ(temp, 2.0f);
 
   // A set refreshes what the cache holds.
   ASSERT_EQ(tqvSetDigitalOutputNUCEnabled(h, false), TQV_OK);
   ASSERT_EQ(tqvSetAutoNUCSetup(h, true, false, 4.5f, true, 60), TQV_OK);
   cam.camera().ClearTraffic();
-  ASSERT_EQ(tqvGetDigitalOutputNUCEnabled(h, &on), TQV_OK);
-  ASSERT_EQ(tqvGetAutoNUCSetup(h, &enabled, &useTemp, &temp, &useTime, &time), TQV_OK);
+  EXPECT_EQ(ReadCached(h), std::pair(false, AutoSetup{true, false, 4.5f, true, 60}));
   EXPECT_TRUE(cam.camera().Traffic().empty());
-  EXPECT_FALSE(on);
-  EXPECT_TRUE(enabled);
-  EXPECT_FLOAT_EQ(temp, 4.5f);
-  EXPECT_EQ(time, 60u);
 
-  // Another client changes the camera: the cache answers until it is cleared.
+  // Another client changes the camera: the cache answers until it is cleared, and filling it
+  // again reads both.
   cam.camera().Update(kNuc + "auto.deltaTime", Value::U32(90));
-  ASSERT_EQ(tqvGetAutoNUCSetup(h, &enabled, &useTemp, &temp, &useTime, &time), TQV_OK);
-  EXPECT_EQ(time, 60u);
+  EXPECT_EQ(std::get<4>(ReadCached(h).second), 60u);
   ASSERT_EQ(tqvClearCache(h), TQV_OK);
-  ASSERT_EQ(tqvGetAutoNUCSetup(h, &enabled, &useTemp, &temp, &useTime, &time), TQV_OK);
-  EXPECT_EQ(time, 90u);
-}
-
-TEST(PtreeNuc, FillCacheReadsTheEnableAndTheSetUpOnce) {
-  PTreeCamera cam;
-  void* h = cam.handle();
   ASSERT_EQ(tqvFillCache(h), TQV_OK);
   cam.camera().ClearTraffic();
-  bool on = false, enabled = true, useTemp = false, useTime = true;
-  float temp = 0;
-  u32 time = 0;
-  ASSERT_EQ(tqvGetDigitalOutputNUCEnabled(h, &on), TQV_OK);
-  ASSERT_EQ(tqvGetAutoNUCSetup(h, &enabled, &useTemp, &temp, &useTime, &time), TQV_OK);
+  EXPECT_EQ(std::get<4>(ReadCached(h).second), 90u);
   EXPECT_TRUE(cam.camera().Traffic().empty());
-  EXPECT_EQ(time, 600u);
 }
 
 TEST(PtreeNuc, AnAutomaticSetUpWrittenInPartIsReadAgainFromTheCamera) {
   PTreeCamera cam;
   void* h = cam.handle();
-  bool enabled = false, useTemp = false, useTime = false;
-  float temp = 0;
-  u32 time = 0;
-  ASSERT_EQ(tqvGetAutoNUCSetup(h, &enabled, &useTemp, &temp, &useTime, &time), TQV_OK);
+  ReadCached(h);
   cam.camera().InjectFault(kNuc + "auto.deltaTemp", 166, 1, "set");
   EXPECT_EQ(tqvSetAutoNUCSetup(h, true, false, 9.0f, true, 120), 166u);
   cam.camera().ClearTraffic();
-  ASSERT_EQ(tqvGetAutoNUCSetup(h, &enabled, &useTemp, &temp, &useTime, &time), TQV_OK);
+  // The two values before the refusal are written; the refused one and those after it are not.
+  EXPECT_EQ(ReadCached(h).second, AutoSetup(true, false, 2.0f, false, 600));
   EXPECT_EQ(cam.camera().Count("get"), 5u);
-  EXPECT_TRUE(enabled);  // written before the refusal
-  EXPECT_FALSE(useTemp);
-  EXPECT_FLOAT_EQ(temp, 2.0f);  // refused, and nothing after it written
-  EXPECT_FALSE(useTime);
-  EXPECT_EQ(time, 600u);
 }
 
-TEST(PtreeNuc, LiveReadingsAreNeverCached) {
-  PTreeCamera cam;
-  void* h = cam.handle();
-  const std::function<void()> readings[] = {
-      [h] {
-        u16 code;
-        char text[64];
-        EXPECT_EQ(tqvGetNUCStatus(h, &code, text, sizeof text), TQV_OK);
-      },
-      [h] {
-        bool p[4];
-        EXPECT_EQ(tqvGetNUCPresets(h, &p[0], &p[1], &p[2], &p[3]), TQV_OK);
-      },
-      [h] {
-        float a, b;
-        u16 c, d;
-        bool e;
-        EXPECT_EQ(tqvGetNUCSetup(h, &a, &b, &c, &d, &e), TQV_OK);
-      },
-      [h] {
-        bool running;
-        EXPECT_EQ(tqvGetAutoNUCInProgress(h, &running), TQV_OK);
-      },
-  };
-  for (const auto& read : readings) {
-    cam.camera().ClearTraffic();
-    read();
-    const std::size_t once = cam.camera().Traffic().size();
-    EXPECT_GT(once, 0u);
-    read();
-    EXPECT_EQ(cam.camera().Traffic().size(), 2 * once);
-  }
-}
-
-// --- Size and identity ---------------------------------------------------------------------------
-
-TEST(PtreeNuc, TheSizeOfANamedCorrectionFileIsItsFileInformation) {
-  PTreeCamera cam;
-  u32 size = 0;
-  ASSERT_EQ(tqvGetNUCSize(cam.handle(), "lab.v2", &size), TQV_OK);
-  EXPECT_EQ(size, 5000u);
-  EXPECT_EQ(cam.camera().Count("fileInfo", "/FlashFS/nuc/lab.v2.nuc"), 1u);
-}
+// --- Identity ------------------------------------------------------------------------------------
 
 TEST(PtreeNuc, ACorrectionIsAFactoryOneWhenACalibrationNamesIt) {
   PTreeCamera cam;
@@ -334,8 +195,7 @@ TEST(PtreeNuc, ACorrectionIsAFactoryOneWhenACalibrationNamesIt) {
   cam.camera().Set(".system.calib.cals.hot.nucFile", Value::Str("lab.v2.nuc"));
   cam.camera().Set(".system.calib.cals.cold.nucFile", Value::Str("Office.NUC"));
   bool factory = true;
-  const u32 result = tqvIsFactoryNUC(cam.handle(), "missing", &factory);
-  ASSERT_EQ(result, TQV_OK);
+  ASSERT_EQ(tqvIsFactoryNUC(cam.handle(), "missing", &factory), TQV_OK);
   EXPECT_FALSE(factory);
   for (const char* name : {"office", "OFFICE.nuc", "lab.v2"}) {
     factory = false;
