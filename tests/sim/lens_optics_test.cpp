@@ -103,12 +103,4 @@ TEST(LensParts, ATemperatureSettlesOnItsTarget) {
   EXPECT_NEAR(temperature.At(62000), 25.0, 1e-3);
 }
 
-TEST(LensParts, DistancesMapFromTheNearEndTowardsTheFarEnd) {
-  const Axis focus(100, 9900, 100);
-  EXPECT_EQ(sim::lens::PositionForDistance(focus, 0.1, 0.5, 1000.0), 100);
-  EXPECT_EQ(sim::lens::PositionForDistance(focus, 0.5, 0.5, 1000.0), 100);
-  EXPECT_EQ(sim::lens::PositionForDistance(focus, 1.0, 0.5, 1000.0), 5000);
-  EXPECT_GT(sim::lens::PositionForDistance(focus, 1000.0, 0.5, 1000.0), 9890);
-}
-
 }  // namespace
