@@ -181,9 +181,10 @@ TEST(VideoColours, EachItemIsColouredAndTheShownOnesAreRedrawn) {
 TEST(VideoColours, AColouringThatFailsPartWayLeavesTheCacheTrue) {
   PTreeCamera camera;
   sim::ptree::Camera& tree = camera.camera();
+  u8 colour = 0;
+  ASSERT_EQ(tqvGetVideoOverlayTextColor(camera.handle(), &colour), TQV_OK);  // cached
   tree.InjectFault(Overlay("chassisTemperature", "fgColor"), 165, 1, "set");
   EXPECT_EQ(tqvSetVideoOverlayTextColor(camera.handle(), 8), 165u);
-  u8 colour = 0;
   ASSERT_EQ(tqvGetVideoOverlayTextColor(camera.handle(), &colour), TQV_OK);
   EXPECT_EQ(colour, 8);
 

@@ -134,10 +134,8 @@ TEST(GicSync, SerialNumberFromTheFirstFeatureThatReads) {
     const char* serial;
   } cases[] = {
       {{}, {}, TQV_OK, "CAM-1"},
-      {{"CameraSerial"}, {}, TQV_OK, "DSN-2"},
       {{}, {"CameraSerial"}, TQV_OK, "DSN-2"},
       {{"CameraSerial"}, {"DeviceSerialNumber"}, TQV_OK, "ID-3"},
-      {{"CameraSerial", "DeviceSerialNumber"}, {}, TQV_OK, "ID-3"},
       {{"CameraSerial", "DeviceSerialNumber", "DeviceID"}, {}, TQV_ERROR, ""},
       {{"CameraSerial", "DeviceSerialNumber"}, {"DeviceID"}, TQV_FAILED, ""},
   };
