@@ -281,6 +281,7 @@ TEST_P(VideoFamily, ClearHidesEveryItem) {
   std::vector<std::pair<const char*, u32 (*)(void*, bool*)>> shows;
 #define TQV_OVERLAY_SHOW(name, item) shows.emplace_back(#name, &tqvGetVideoOverlayShow##name);
 #include "families/all.def"
+  ASSERT_FALSE(shows.empty());
   ASSERT_EQ(tqvVideoOverlayClear(h), TQV_OK);
   for (const auto& [name, get] : shows) {
     bool shown = true;
