@@ -1,14 +1,15 @@
 // Synchronisation, time, temperatures, voltages, identity, data links, lock-in, colours, reboot
 // and coolers through the C interface, on both simulated cameras: what is written reads back, the
-// clocks run in the cameras' simulated time, and the answers that do not depend on the backend
-// agree.
+// clocks run in the cameras' simulated time, the answers that do not depend on the backend agree,
+// every operation of several steps fails at each step, and two threads share a handle.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstring>
 #include <functional>
 #include <string>
 #include <thread>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "common/fault_sweep.h"
@@ -26,6 +27,15 @@ class SyncFamily : public ::testing::TestWithParam<Backend> {
   AnyCamera camera{GetParam()};
   void* h = camera.handle();
 };
+
+// An operation that only reads, called with throw-away outputs.
+template <typename... Out>
+std::function<u32(void*)> Reading(u32 (*op)(void*, Out*...)) {
+  return [op](void* handle) {
+    std::tuple<Out...> outputs{};
+    return std::apply([&](Out&... out) { return op(handle, &out...); }, outputs);
+  };
+}
 
 struct Clock {
   u8 year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
@@ -46,9 +56,12 @@ struct IRIG {
   u16 year = 0, day = 0;
   u8 hour = 0, minute = 0, second = 0;
   u16 millisecond = 0, microsecond = 0;
+  // All but the millisecond, which the calls themselves move on.
+  auto Fields() const { return std::tuple(year, day, hour, minute, second, microsecond); }
 };
 IRIG ReadIRIG(void* h) {
   IRIG t;
+  t.year = 77;  // so that a year left alone shows
   EXPECT_EQ(tqvGetIRIGTime(h, &t.year, &t.day, &t.hour, &t.minute, &t.second, &t.millisecond,
                            &t.microsecond),
             TQV_OK);
@@ -77,33 +90,18 @@ TEST_P(SyncFamily, IRIGTimeRunsToTheMicrosecond) {
   ASSERT_EQ(tqvSetIRIGTime(h, 2024, 366, 23, 59, 59, 500, 250), TQV_OK);
   camera.AdvanceMs(700);
   const IRIG t = ReadIRIG(h);
-  EXPECT_EQ(t.year, 2025);
-  EXPECT_EQ(t.day, 1);
-  EXPECT_EQ(t.hour, 0);
-  EXPECT_EQ(t.minute, 0);
-  EXPECT_EQ(t.second, 0);
+  EXPECT_EQ(t.Fields(), std::tuple(2025, 1, 0, 0, 0, 250));
   // 700 ms and the few milliseconds the calls themselves take.
   EXPECT_GE(t.millisecond, 200);
   EXPECT_LT(t.millisecond, 230);
-  EXPECT_EQ(t.microsecond, 250);
   bool locked = false;
   ASSERT_EQ(tqvGetIRIGLocked(h, &locked), TQV_OK);
   EXPECT_TRUE(locked);
-}
 
-TEST_P(SyncFamily, IRIGWithoutAYearReadsYearZeroAndTheRest) {
   AnyCamera noYear(GetParam(), "sim:irig-no-year", "sim:irig-no-year");
   ASSERT_EQ(tqvSetIRIGTime(noYear.handle(), 1999, 200, 12, 30, 15, 0, 7), TQV_OK);
   noYear.AdvanceMs(2000);
-  IRIG t;
-  t.year = 77;
-  t = ReadIRIG(noYear.handle());
-  EXPECT_EQ(t.year, 0);
-  EXPECT_EQ(t.day, 200);
-  EXPECT_EQ(t.hour, 12);
-  EXPECT_EQ(t.minute, 30);
-  EXPECT_EQ(t.second, 17);
-  EXPECT_EQ(t.microsecond, 7);
+  EXPECT_EQ(ReadIRIG(noYear.handle()).Fields(), std::tuple(0, 200, 12, 30, 17, 7));
 }
 
 TEST_P(SyncFamily, IRIGTriggerTimeReadsBackWhatWasSet) {
@@ -112,43 +110,25 @@ TEST_P(SyncFamily, IRIGTriggerTimeReadsBackWhatWasSet) {
   u8 hour = 0, minute = 0, second = 0;
   ASSERT_EQ(tqvGetIRIGTriggerTime(h, &day, &hour, &minute, &second, &millisecond, &microsecond),
             TQV_OK);
-  EXPECT_EQ(day, 45);
-  EXPECT_EQ(hour, 6);
-  EXPECT_EQ(minute, 7);
-  EXPECT_EQ(second, 8);
-  EXPECT_EQ(millisecond, 900);
-  EXPECT_EQ(microsecond, 10);
+  EXPECT_EQ(std::tuple(day, hour, minute, second, millisecond, microsecond),
+            std::tuple(45, 6, 7, 8, 900, 10));
 }
 
+// The rounding itself is timing_math_test's.
 TEST_P(SyncFamily, InternalTriggerRateAndWidthFollowTheClockRoundingToTheNearestClock) {
-  constexpr double kClock = 25e6;
-  const struct {
-    double hertz;
-    u32 width;
-  } cases[] = {
-      {60.0, 416667},   // 416666.67
-      {59.9, 417362},   // 417362.27
-      {33.3, 750751},   // 750750.75
-      {7.0, 3571429},   // 3571428.57
-      {1000.0, 25000},  // exact
-  };
-  for (const auto& test : cases) {
-    SCOPED_TRACE(test.hertz);
-    ASSERT_EQ(tqvSetInternalTriggerRate(h, test.hertz), TQV_OK);
-    u32 width = 0;
-    double hertz = 0;
-    ASSERT_EQ(tqvGetInternalTriggerWidth(h, &width), TQV_OK);
-    EXPECT_EQ(width, test.width);
-    ASSERT_EQ(tqvGetInternalTriggerRate(h, &hertz), TQV_OK);
-    EXPECT_DOUBLE_EQ(hertz, kClock / test.width);
-  }
-  ASSERT_EQ(tqvSetInternalTriggerWidth(h, 500000), TQV_OK);
+  u32 width = 0;
   double hertz = 0;
+  ASSERT_EQ(tqvSetInternalTriggerRate(h, 59.9), TQV_OK);
+  ASSERT_EQ(tqvGetInternalTriggerWidth(h, &width), TQV_OK);
+  EXPECT_EQ(width, 417362u);  // 25 MHz / 59.9 Hz = 417362.27
+  ASSERT_EQ(tqvGetInternalTriggerRate(h, &hertz), TQV_OK);
+  EXPECT_DOUBLE_EQ(hertz, 25e6 / 417362);
+  ASSERT_EQ(tqvSetInternalTriggerWidth(h, 500000), TQV_OK);
   ASSERT_EQ(tqvGetInternalTriggerRate(h, &hertz), TQV_OK);
   EXPECT_DOUBLE_EQ(hertz, 50.0);
 }
 
-// --- Temperatures --------------------------------------------------------------------------------
+// --- Temperatures and voltages -------------------------------------------------------------------
 
 TEST_P(SyncFamily, TemperaturesArePlausibleAndBoardsWarmUp) {
   float fpa = 0;
@@ -175,41 +155,29 @@ TEST_P(SyncFamily, TemperaturesArePlausibleAndBoardsWarmUp) {
   EXPECT_NEAR(fpa, 77.1f, 0.2f);  // regulated
 }
 
-// --- Voltages ------------------------------------------------------------------------------------
-
-TEST_P(SyncFamily, EditableVoltagesReadBackAndReadOnlyOnesStay) {
+// Which voltages are read-only, and what refuses them, is each backend's own test.
+TEST_P(SyncFamily, EditableVoltagesReadBackWithinTheirLimits) {
   zel::TArray<zel::CString> names;
   ASSERT_EQ(tqvListVoltages(h, names), TQV_OK);
-  ASSERT_GE(names.GetCount(), 3u);
-  int editables = 0, fixed = 0;
+  int editables = 0;
   for (u32 i = 0; i < names.GetCount(); ++i) {
     const char* name = names[i].c_str();
     SCOPED_TRACE(name);
     bool editable = false;
-    ASSERT_EQ(tqvGetVoltageEditable(h, name, &editable), TQV_OK);
     char display[64] = {};
+    ASSERT_EQ(tqvGetVoltageEditable(h, name, &editable), TQV_OK);
     ASSERT_EQ(tqvGetVoltageDisplayName(h, name, display, sizeof display), TQV_OK);
     EXPECT_GT(std::strlen(display), 0u);
-    float before = 0, after = 0;
-    ASSERT_EQ(tqvGetVoltage(h, name, &before), TQV_OK);
-    if (editable) {
-      ++editables;
-      float low = 0, high = 0;
-      ASSERT_EQ(tqvGetVoltageLimits(h, name, &low, &high), TQV_OK);
-      ASSERT_LT(low, high);
-      const float wanted = low + (high - low) / 4;
-      ASSERT_EQ(tqvSetVoltage(h, name, wanted), TQV_OK);
-      ASSERT_EQ(tqvGetVoltage(h, name, &after), TQV_OK);
-      EXPECT_FLOAT_EQ(after, wanted);
-    } else {
-      ++fixed;
-      EXPECT_NE(tqvSetVoltage(h, name, before + 0.5f), TQV_OK);
-      ASSERT_EQ(tqvGetVoltage(h, name, &after), TQV_OK);
-      EXPECT_FLOAT_EQ(after, before);
-    }
+    if (!editable) continue;
+    ++editables;
+    float low = 0, high = 0, volts = 0;
+    ASSERT_EQ(tqvGetVoltageLimits(h, name, &low, &high), TQV_OK);
+    ASSERT_LT(low, high);
+    ASSERT_EQ(tqvSetVoltage(h, name, low + (high - low) / 4), TQV_OK);
+    ASSERT_EQ(tqvGetVoltage(h, name, &volts), TQV_OK);
+    EXPECT_FLOAT_EQ(volts, low + (high - low) / 4);
   }
-  EXPECT_GT(editables, 0);
-  EXPECT_GT(fixed, 0);
+  EXPECT_GE(editables, 2);
   float volts = 9;
   char display[64] = "untouched";
   EXPECT_EQ(tqvGetVoltage(h, "nope", &volts), TQV_NOT_FOUND);
@@ -219,9 +187,9 @@ TEST_P(SyncFamily, EditableVoltagesReadBackAndReadOnlyOnesStay) {
   EXPECT_STREQ(display, "untouched");
 }
 
-// --- Identity ------------------------------------------------------------------------------------
+// --- Identity and data links ---------------------------------------------------------------------
 
-TEST_P(SyncFamily, IdentityReadsBackWhatIsWritten) {
+TEST_P(SyncFamily, SerialNumberReadsBackAndNeedsRoomForItsText) {
   char serial[32] = {};
   ASSERT_EQ(tqvSetCameraSN(h, "SN-0042"), TQV_OK);
   ASSERT_EQ(tqvGetCameraSN(h, serial, sizeof serial), TQV_OK);
@@ -229,122 +197,42 @@ TEST_P(SyncFamily, IdentityReadsBackWhatIsWritten) {
   char tiny[7] = "??????";
   EXPECT_EQ(tqvGetCameraSN(h, tiny, sizeof tiny), TQV_ERROR);  // one byte short of the text
   EXPECT_STREQ(tiny, "??????");
-
-  u8 variant = 9;
-  ASSERT_EQ(tqvSetVariant(h, 1), TQV_OK);
-  ASSERT_EQ(tqvGetVariant(h, &variant), TQV_OK);
-  EXPECT_EQ(variant, 1);
-
-  u8 pleora = 9;
-  ASSERT_EQ(tqvGetPleoraBoardType(h, &pleora), TQV_OK);
-  EXPECT_EQ(pleora, 0);
-  ASSERT_EQ(tqvSetPleoraBoardType(h, 2), TQV_OK);
-  ASSERT_EQ(tqvGetPleoraBoardType(h, &pleora), TQV_OK);
-  EXPECT_EQ(pleora, 2);
-
-  u8 board = 0;
-  ASSERT_EQ(tqvGetBoardType(h, &board), TQV_OK);
-  EXPECT_EQ(board, 3);
-  u32 hours = 0;
-  ASSERT_EQ(tqvGetOperatingTime(h, &hours), TQV_OK);
-  EXPECT_EQ(hours, 1234u);
 }
 
-TEST_P(SyncFamily, ExtraInformationNamesEveryComponentWithAValue) {
-  u32 result = 1;
-  const auto entries = testutil::InfoEntries(h, &result);
-  ASSERT_EQ(result, TQV_OK);
-  ASSERT_GE(entries.size(), 5u);
-  bool mainApplication = false;
-  for (const auto& [name, value] : entries) {
-    EXPECT_FALSE(name.empty());
-    EXPECT_FALSE(value.empty()) << name;
-    EXPECT_NE(value, "Error") << name;
-    mainApplication |= value.starts_with("3.4.");
-  }
-  EXPECT_TRUE(mainApplication);
-}
-
-// --- Data links ----------------------------------------------------------------------------------
-
-TEST_P(SyncFamily, CameraLinkTypeAndCoaXPressLinkCount) {
-  bool available = false, writable = false;
-  ASSERT_EQ(tqvGetCameraLinkTypeAvailable(h, &available), TQV_OK);
-  ASSERT_EQ(tqvGetCameraLinkTypeWritable(h, &writable), TQV_OK);
-  EXPECT_TRUE(available);
-  EXPECT_TRUE(writable);
-  u8 type = 9;
-  ASSERT_EQ(tqvGetCameraLinkType(h, &type), TQV_OK);
-  EXPECT_EQ(type, 1);  // Full
-  ASSERT_EQ(tqvSetCameraLinkType(h, 0), TQV_OK);
-  ASSERT_EQ(tqvGetCameraLinkType(h, &type), TQV_OK);
-  EXPECT_EQ(type, 0);
-
-  ASSERT_EQ(tqvGetCoaXPressLinkCountAvailable(h, &available), TQV_OK);
-  ASSERT_EQ(tqvGetCoaXPressLinkCountWritable(h, &writable), TQV_OK);
-  EXPECT_TRUE(available);
-  EXPECT_TRUE(writable);
-  u8 links = 0;
-  ASSERT_EQ(tqvGetCoaXPressLinkCount(h, &links), TQV_OK);
-  EXPECT_EQ(links, 4);
-  ASSERT_EQ(tqvSetCoaXPressLinkCount(h, 2), TQV_OK);
-  ASSERT_EQ(tqvGetCoaXPressLinkCount(h, &links), TQV_OK);
-  EXPECT_EQ(links, 2);
-  EXPECT_EQ(tqvSetCoaXPressLinkCount(h, 5), TQV_INVALID_ARGUMENT);
-}
-
-TEST_P(SyncFamily, HeaderModesOfEveryLink) {
+// The profile's value first, then what is written; the links and lock-in the cameras say they
+// have.
+TEST_P(SyncFamily, SettingsStartAtTheProfileAndReadBackWhatIsWritten) {
   const struct {
-    const char* link;
+    const char* name;
     u32 (*get)(void*, u8*);
     u32 (*set)(void*, u8);
-    u32 (*available)(void*, bool*);
-  } links[] = {
-      {"CameraLink", &tqvGetCameraLinkHeaderMode, &tqvSetCameraLinkHeaderMode,
-       &tqvGetCameraLinkHeaderModeAvailable},
-      {"CoaXPress", &tqvGetCoaXPressHeaderMode, &tqvSetCoaXPressHeaderMode,
-       &tqvGetCoaXPressHeaderModeAvailable},
-      {"GigE", &tqvGetGigEHeaderMode, &tqvSetGigEHeaderMode, &tqvGetGigEHeaderModeAvailable},
+    u8 first, wanted;
+  } settings[] = {
+      {"variant", &tqvGetVariant, &tqvSetVariant, 0, 1},
+      {"pleora board", &tqvGetPleoraBoardType, &tqvSetPleoraBoardType, 0, 2},
+      {"camera link type", &tqvGetCameraLinkType, &tqvSetCameraLinkType, 1, 0},  // Full, Base
+      {"coaxpress links", &tqvGetCoaXPressLinkCount, &tqvSetCoaXPressLinkCount, 4, 2},
+      {"lock-in coupling", &tqvGetLockinCoupling, &tqvSetLockinCoupling, 0, 1},  // AC, DC
+      {"lock-in alpha", &tqvGetLockinAlphaFilter, &tqvSetLockinAlphaFilter, 0, 5},
   };
-  for (const auto& link : links) {
-    SCOPED_TRACE(link.link);
-    bool available = false;
-    ASSERT_EQ(link.available(h, &available), TQV_OK);
-    EXPECT_TRUE(available);
-    for (u8 mode : {1, 2, 0, 2, 1}) {
-      u8 read = 9;
-      ASSERT_EQ(link.set(h, mode), TQV_OK);
-      ASSERT_EQ(link.get(h, &read), TQV_OK);
-      EXPECT_EQ(read, mode);
-    }
-    EXPECT_EQ(link.set(h, 3), TQV_NOT_SUPPORTED);
-    u8 read = 9;
-    ASSERT_EQ(link.get(h, &read), TQV_OK);
-    EXPECT_EQ(read, 1);  // the refused mode changed nothing
+  for (const auto& setting : settings) {
+    SCOPED_TRACE(setting.name);
+    u8 value = 99;
+    ASSERT_EQ(setting.get(h, &value), TQV_OK);
+    EXPECT_EQ(value, setting.first);
+    ASSERT_EQ(setting.set(h, setting.wanted), TQV_OK);
+    ASSERT_EQ(setting.get(h, &value), TQV_OK);
+    EXPECT_EQ(value, setting.wanted);
   }
-  // Setting one link's mode leaves the others alone.
-  u8 read = 9;
-  ASSERT_EQ(tqvSetCoaXPressHeaderMode(h, 2), TQV_OK);
-  ASSERT_EQ(tqvGetGigEHeaderMode(h, &read), TQV_OK);
-  EXPECT_EQ(read, 1);
-}
-
-// --- Lock-in, black hot, colours -----------------------------------------------------------------
-
-TEST_P(SyncFamily, LockinSettingsReadBack) {
-  bool available = false;
-  ASSERT_EQ(tqvGetLockinAvailable(h, &available), TQV_OK);
-  EXPECT_TRUE(available);
-  u8 coupling = 9, alpha = 9;
-  ASSERT_EQ(tqvGetLockinCoupling(h, &coupling), TQV_OK);
-  EXPECT_EQ(coupling, 0);  // AC
-  ASSERT_EQ(tqvSetLockinCoupling(h, 1), TQV_OK);
-  ASSERT_EQ(tqvGetLockinCoupling(h, &coupling), TQV_OK);
-  EXPECT_EQ(coupling, 1);
-  ASSERT_EQ(tqvSetLockinAlphaFilter(h, 5), TQV_OK);
-  ASSERT_EQ(tqvGetLockinAlphaFilter(h, &alpha), TQV_OK);
-  EXPECT_EQ(alpha, 5);
-  // The property tree keeps both frequencies as whole counts of the clock: within 0.1 %.
+  EXPECT_EQ(tqvSetCoaXPressLinkCount(h, 5), TQV_INVALID_ARGUMENT);
+  for (const auto has : {&tqvGetCameraLinkTypeAvailable, &tqvGetCameraLinkTypeWritable,
+                         &tqvGetCoaXPressLinkCountAvailable, &tqvGetCoaXPressLinkCountWritable,
+                         &tqvGetLockinAvailable}) {
+    bool yes = false;
+    ASSERT_EQ(has(h, &yes), TQV_OK);
+    EXPECT_TRUE(yes);
+  }
+  // The property tree keeps both lock-in frequencies as whole counts of the clock: within 0.1 %.
   float hertz = 0;
   ASSERT_EQ(tqvSetLockinEstInputFreq(h, 5000.0f), TQV_OK);
   ASSERT_EQ(tqvGetLockinEstInputFreq(h, &hertz), TQV_OK);
@@ -354,31 +242,52 @@ TEST_P(SyncFamily, LockinSettingsReadBack) {
   EXPECT_NEAR(hertz, 100000.0f, 1000.0f);
 }
 
+TEST_P(SyncFamily, HeaderModesOfEveryLink) {
+  const std::pair<u32 (*)(void*, u8*), u32 (*)(void*, u8)> links[] = {
+      {&tqvGetCameraLinkHeaderMode, &tqvSetCameraLinkHeaderMode},
+      {&tqvGetCoaXPressHeaderMode, &tqvSetCoaXPressHeaderMode},
+      {&tqvGetGigEHeaderMode, &tqvSetGigEHeaderMode},
+  };
+  for (const auto& [get, set] : links) {
+    for (u8 mode : {1, 2, 0, 2, 1}) {
+      u8 read = 9;
+      ASSERT_EQ(set(h, mode), TQV_OK);
+      ASSERT_EQ(get(h, &read), TQV_OK);
+      EXPECT_EQ(read, mode);
+    }
+    EXPECT_EQ(set(h, 3), TQV_NOT_SUPPORTED);
+    u8 read = 9;
+    ASSERT_EQ(get(h, &read), TQV_OK);
+    EXPECT_EQ(read, 1);  // the refused mode changed nothing
+  }
+  // Setting one link's mode leaves the others alone.
+  u8 read = 9;
+  ASSERT_EQ(tqvSetCoaXPressHeaderMode(h, 2), TQV_OK);
+  ASSERT_EQ(tqvGetGigEHeaderMode(h, &read), TQV_OK);
+  EXPECT_EQ(read, 1);
+}
+
+// --- Lock-in, black hot, colours, reboot, coolers ------------------------------------------------
+
 TEST_P(SyncFamily, BlackHotAndColoursPerPreset) {
-  bool available = false, on = false;
-  ASSERT_EQ(tqvGetBlackHotAvailable(h, &available), TQV_OK);
-  EXPECT_TRUE(available);
+  bool on = false;
   ASSERT_EQ(tqvSetBlackHotEnabled(h, true), TQV_OK);
   ASSERT_EQ(tqvGetBlackHotEnabled(h, &on), TQV_OK);
   EXPECT_TRUE(on);
 
-  u8 colors = 0, color = 9, other = 9;
+  u8 colors = 0, color = 9, other = 9, after = 9;
   ASSERT_EQ(tqvGetNumColors(h, &colors), TQV_OK);
   EXPECT_EQ(colors, 2);
   ASSERT_EQ(tqvGetColor(h, 3, &other), TQV_OK);
-  ASSERT_EQ(tqvSetColor(h, 2, 1), TQV_OK);
-  ASSERT_EQ(tqvGetColor(h, 2, &color), TQV_OK);
-  EXPECT_EQ(color, 1);
-  ASSERT_EQ(tqvSetColor(h, 2, 0), TQV_OK);
-  ASSERT_EQ(tqvGetColor(h, 2, &color), TQV_OK);
-  EXPECT_EQ(color, 0);
-  u8 after = 9;
+  for (u8 wanted : {1, 0}) {
+    ASSERT_EQ(tqvSetColor(h, 2, wanted), TQV_OK);
+    ASSERT_EQ(tqvGetColor(h, 2, &color), TQV_OK);
+    EXPECT_EQ(color, wanted);
+  }
   ASSERT_EQ(tqvGetColor(h, 3, &after), TQV_OK);
   EXPECT_EQ(after, other);
   EXPECT_EQ(tqvSetColor(h, 2, colors), TQV_INVALID_ARGUMENT);
 }
-
-// --- Reboot, manufacturing values ----------------------------------------------------------------
 
 TEST_P(SyncFamily, RebootFillsTheEventQueue) {
   tqvEEventType event = 9;
@@ -400,10 +309,7 @@ TEST_P(SyncFamily, CoolerValuesReadBack) {
   ASSERT_EQ(tqvMfgSetCoolerSetup(h, 3.0f, 0.5f, 0.25f, -1.0f), TQV_OK);
   float p = 0, i = 0, d = 0, offset = 0, setpoint = 0;
   ASSERT_EQ(tqvMfgGetCoolerSetup(h, &p, &i, &d, &offset), TQV_OK);
-  EXPECT_FLOAT_EQ(p, 3.0f);
-  EXPECT_FLOAT_EQ(i, 0.5f);
-  EXPECT_FLOAT_EQ(d, 0.25f);
-  EXPECT_FLOAT_EQ(offset, -1.0f);
+  EXPECT_EQ(std::tuple(p, i, d, offset), std::tuple(3.0f, 0.5f, 0.25f, -1.0f));
   ASSERT_EQ(tqvMfgSetCoolerSetpoint(h, 80.0f), TQV_OK);
   ASSERT_EQ(tqvMfgGetCoolerSetpoint(h, &setpoint), TQV_OK);
   EXPECT_FLOAT_EQ(setpoint, 80.0f);
@@ -418,28 +324,24 @@ TEST_P(SyncFamily, CoolerValuesReadBack) {
   EXPECT_FALSE(legacy);
 }
 
-// --- Two threads ---------------------------------------------------------------------------------
+// --- Two threads, several steps ------------------------------------------------------------------
 
 TEST_P(SyncFamily, TwoThreadsOnOneHandle) {
   testutil::SleepRecorder noWaiting;
   auto work = [this](u8 preset) {
     for (int round = 0; round < 20; ++round) {
-      Clock clock;
-      float a = 0, b = 0, c = 0;
+      float volts = 0;
       u8 mode = 0;
-      EXPECT_EQ(tqvGetRealTimeClock(h, &clock.year, &clock.month, &clock.day, &clock.hour,
-                                    &clock.minute, &clock.second),
-                TQV_OK);
+      EXPECT_EQ(Reading(&tqvGetRealTimeClock)(h), TQV_OK);
       EXPECT_EQ(tqvSetRealTimeClock(h, 24, 6, 1, 12, 0, 0), TQV_OK);
-      EXPECT_EQ(tqvGetVxTemperatures(h, &a, &b, &c), TQV_OK);
-      EXPECT_EQ(tqvGetVoltage(h, "vos", &a), TQV_OK);
+      EXPECT_EQ(Reading(&tqvGetVxTemperatures)(h), TQV_OK);
+      EXPECT_EQ(tqvGetVoltage(h, "vos", &volts), TQV_OK);
       EXPECT_EQ(tqvSetGigEHeaderMode(h, static_cast<u8>(round % 3)), TQV_OK);
-      EXPECT_EQ(tqvGetCameraLinkHeaderMode(h, &mode), TQV_OK);
+      EXPECT_EQ(Reading(&tqvGetCameraLinkHeaderMode)(h), TQV_OK);
       EXPECT_EQ(tqvSetColor(h, preset, static_cast<u8>(round % 2)), TQV_OK);
       EXPECT_EQ(tqvGetColor(h, preset, &mode), TQV_OK);
       EXPECT_EQ(tqvSetInternalTriggerRate(h, 30.0 + preset), TQV_OK);
-      double hertz = 0;
-      EXPECT_EQ(tqvGetInternalTriggerRate(h, &hertz), TQV_OK);
+      EXPECT_EQ(Reading(&tqvGetInternalTriggerRate)(h), TQV_OK);
       EXPECT_EQ(tqvSetLockinSampleFreq(h, 50000.0f), TQV_OK);
       tqvInfoEntryArray* list = tqvInfoEntryArray_Alloc();
       EXPECT_EQ(tqvGetCameraExtraInfo(h, list), TQV_OK);
@@ -453,151 +355,62 @@ TEST_P(SyncFamily, TwoThreadsOnOneHandle) {
   other.join();
 }
 
-// --- Several steps -------------------------------------------------------------------------------
-
 TEST_P(SyncFamily, EveryStepOfEveryOperationCanFail) {
   testutil::SleepRecorder noWaiting;
   testutil::LogCapture failedCommands;
-  using Run = std::function<u32(void*)>;
   // The camera each backend runs the operation on; null: the operation has one step or none there.
   const struct {
     const char* name;
-    Run run;
+    std::function<u32(void*)> run;
     const char* tree = "sim";
     const char* gic = "sim";
   } operations[] = {
-      {"get clock",
-       [](void* h) {
-         u8 v[6];
-         return tqvGetRealTimeClock(h, &v[0], &v[1], &v[2], &v[3], &v[4], &v[5]);
-       }},
+      {"get clock", Reading(&tqvGetRealTimeClock)},
       {"set clock", [](void* h) { return tqvSetRealTimeClock(h, 24, 5, 6, 7, 8, 9); }},
-      {"get irig",
-       [](void* h) {
-         u16 a, b, c, d;
-         u8 x, y, z;
-         return tqvGetIRIGTime(h, &a, &b, &x, &y, &z, &c, &d);
-       }},
+      {"get irig", Reading(&tqvGetIRIGTime)},
       {"set irig", [](void* h) { return tqvSetIRIGTime(h, 2024, 5, 6, 7, 8, 9, 10); }},
-      {"get irig without year",
-       [](void* h) {
-         u16 a, b, c, d;
-         u8 x, y, z;
-         return tqvGetIRIGTime(h, &a, &b, &x, &y, &z, &c, &d);
-       },
-       "sim:irig-no-year", "sim:irig-no-year"},
-      {"get trigger time",
-       [](void* h) {
-         u16 a, c, d;
-         u8 x, y, z;
-         return tqvGetIRIGTriggerTime(h, &a, &x, &y, &z, &c, &d);
-       }},
+      {"get irig without year", Reading(&tqvGetIRIGTime), "sim:irig-no-year", "sim:irig-no-year"},
+      {"get trigger time", Reading(&tqvGetIRIGTriggerTime)},
       {"set trigger time", [](void* h) { return tqvSetIRIGTriggerTime(h, 5, 6, 7, 8, 9, 10); }},
-      {"vx temperatures",
-       [](void* h) {
-         float a, b, c;
-         return tqvGetVxTemperatures(h, &a, &b, &c);
-       }},
-      {"board temperatures",
-       [](void* h) {
-         float a, b;
-         return tqvGetBoardTemperatures(h, &a, &b);
-       }},
+      {"vx temperatures", Reading(&tqvGetVxTemperatures)},
+      {"board temperatures", Reading(&tqvGetBoardTemperatures)},
       {"list voltages",
        [](void* h) {
          zel::TArray<zel::CString> names;
          return tqvListVoltages(h, names);
        }},
-      {"voltage",
-       [](void* h) {
-         float v;
-         return tqvGetVoltage(h, "vref", &v);
-       }},
+      {"voltage", Reading(+[](void* h, float* v) { return tqvGetVoltage(h, "vref", v); })},
       {"set voltage", [](void* h) { return tqvSetVoltage(h, "vos", 1.5f); }},
       {"display name",
        [](void* h) {
          char text[64];
          return tqvGetVoltageDisplayName(h, "vos", text, sizeof text);
        }},
-      {"get variant",
-       [](void* h) {
-         u8 v;
-         return tqvGetVariant(h, &v);
-       }},
+      {"get variant", Reading(&tqvGetVariant)},
       {"set variant", [](void* h) { return tqvSetVariant(h, 1); }},
-      {"get pleora",
-       [](void* h) {
-         u8 v;
-         return tqvGetPleoraBoardType(h, &v);
-       }},
+      {"get pleora", Reading(&tqvGetPleoraBoardType)},
       {"set pleora", [](void* h) { return tqvSetPleoraBoardType(h, 2); }},
-      {"cl writable",
-       [](void* h) {
-         bool v;
-         return tqvGetCameraLinkTypeWritable(h, &v);
-       }},
-      {"cl type",
-       [](void* h) {
-         u8 v;
-         return tqvGetCameraLinkType(h, &v);
-       }},
+      {"cl writable", Reading(&tqvGetCameraLinkTypeWritable)},
+      {"cl type", Reading(&tqvGetCameraLinkType)},
       {"set cl type", [](void* h) { return tqvSetCameraLinkType(h, 0); }},
-      {"cxp links",
-       [](void* h) {
-         u8 v;
-         return tqvGetCoaXPressLinkCount(h, &v);
-       }},
+      {"cxp links", Reading(&tqvGetCoaXPressLinkCount)},
       {"set cxp links", [](void* h) { return tqvSetCoaXPressLinkCount(h, 2); }},
-      {"header mode",
-       [](void* h) {
-         u8 v;
-         return tqvGetCoaXPressHeaderMode(h, &v);
-       }},
+      {"header mode", Reading(&tqvGetCoaXPressHeaderMode)},
       {"set header mode", [](void* h) { return tqvSetGigEHeaderMode(h, 2); }},
-      {"header mode by transport",
-       [](void* h) {
-         u8 v;
-         return tqvGetHeaderMode(h, &v);
-       },
-       nullptr},
+      {"header mode by transport", Reading(&tqvGetHeaderMode), nullptr},
       {"set header mode by transport", [](void* h) { return tqvSetHeaderMode(h, 1); }, nullptr},
-      {"gige presets",
-       [](void* h) {
-         bool v;
-         return tqvGetGigEPresetSupported(h, &v);
-       }},
-      {"lock-in",
-       [](void* h) {
-         bool v;
-         return tqvGetLockinAvailable(h, &v);
-       }},
+      {"gige presets", Reading(&tqvGetGigEPresetSupported)},
+      {"lock-in", Reading(&tqvGetLockinAvailable)},
       {"alpha", [](void* h) { return tqvSetLockinAlphaFilter(h, 3); }},
-      {"input frequency",
-       [](void* h) {
-         float v;
-         return tqvGetLockinEstInputFreq(h, &v);
-       }},
+      {"input frequency", Reading(&tqvGetLockinEstInputFreq)},
       {"set sample frequency", [](void* h) { return tqvSetLockinSampleFreq(h, 100000.0f); }},
       {"trigger rate", [](void* h) { return tqvSetInternalTriggerRate(h, 20.0); }},
       {"black hot", [](void* h) { return tqvSetBlackHotEnabled(h, true); }},
-      {"colour",
-       [](void* h) {
-         u8 v;
-         return tqvGetColor(h, 3, &v);
-       }},
+      {"colour", Reading(+[](void* h, u8* v) { return tqvGetColor(h, 3, v); })},
       {"set colour", [](void* h) { return tqvSetColor(h, 3, 1); }},
       {"reboot", [](void* h) { return tqvReboot(h); }},
-      {"legacy",
-       [](void* h) {
-         bool v;
-         return tqvGetLegacyVFPGA(h, &v);
-       },
-       "sim:tqv2"},
-      {"cooler setup",
-       [](void* h) {
-         float a, b, c, d;
-         return tqvMfgGetCoolerSetup(h, &a, &b, &c, &d);
-       }},
+      {"legacy", Reading(&tqvGetLegacyVFPGA), "sim:tqv2"},
+      {"cooler setup", Reading(&tqvMfgGetCoolerSetup)},
       {"set cooler setup", [](void* h) { return tqvMfgSetCoolerSetup(h, 1, 2, 3, 4); }},
       {"cooler power", [](void* h) { return tqvMfgSetCoolerPowerEnabled(h, false); }},
   };

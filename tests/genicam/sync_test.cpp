@@ -1,6 +1,6 @@
 // Synchronisation, time, temperatures, voltages, identity and data links over GenICam: the
-// features and their order, the fall-backs of cameras without a feature, and every operation of
-// several steps failed at each step.
+// features and their order and the fall-backs of cameras without a feature. The operations'
+// round trips and fault sweep are sync_family_test.cpp's.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -40,29 +40,24 @@ FaultSpec Failing(const std::string& feature, Fault fault = Fault::RuntimeError,
 
 // --- Time ----------------------------------------------------------------------------------------
 
+// The camera keeps the full year; the interface's year is the camera's modulo a hundred. What is
+// written and in which order is SyncFamily's, through the simulated clock.
 TEST(GicSync, ClockYearIsTheCameraYearModuloAHundred) {
   GicCamera cam;
-  ASSERT_EQ(tqvSetRealTimeClock(cam.handle(), 24, 7, 4, 13, 5, 9), TQV_OK);
-  EXPECT_EQ(Writes(cam.device()),
-            (std::vector<std::string>{"RTCYear=2024", "RTCMonth=7", "RTCDay=4", "RTCHour=13",
-                                      "RTCMinute=5", "RTCSecond=9", "RTCWrite()"}));
   ASSERT_EQ(tqvSetRealTimeClock(cam.handle(), 124, 7, 4, 13, 5, 9), TQV_OK);
   EXPECT_EQ(cam.device().GetInt("RTCYear"), 2124);
   u8 year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
   ASSERT_EQ(tqvGetRealTimeClock(cam.handle(), &year, &month, &day, &hour, &minute, &second),
             TQV_OK);
-  EXPECT_EQ(year, 24);  // 2124
-  EXPECT_EQ(day, 4);
+  EXPECT_EQ(year, 24);
 }
 
 TEST(GicSync, IRIGWithoutAYearNeverAsksForIt) {
   GicCamera cam("sim:irig-no-year");
-  ASSERT_EQ(tqvSetIRIGTime(cam.handle(), 2030, 10, 1, 2, 3, 4, 5), TQV_OK);
   u16 year = 9, day = 0, ms = 0, us = 0;
   u8 hour = 0, minute = 0, second = 0;
+  ASSERT_EQ(tqvSetIRIGTime(cam.handle(), 2030, 10, 1, 2, 3, 4, 5), TQV_OK);
   ASSERT_EQ(tqvGetIRIGTime(cam.handle(), &year, &day, &hour, &minute, &second, &ms, &us), TQV_OK);
-  EXPECT_EQ(year, 0);
-  EXPECT_EQ(day, 10);
   for (const auto& access : cam.device().Log("IRIGYear")) {
     EXPECT_EQ(access.access, "lookup");
   }
@@ -139,10 +134,8 @@ TEST(GicSync, SerialNumberFromTheFirstFeatureThatReads) {
     const char* serial;
   } cases[] = {
       {{}, {}, TQV_OK, "CAM-1"},
-      {{"CameraSerial"}, {}, TQV_OK, "DSN-2"},
       {{}, {"CameraSerial"}, TQV_OK, "DSN-2"},
       {{"CameraSerial"}, {"DeviceSerialNumber"}, TQV_OK, "ID-3"},
-      {{"CameraSerial", "DeviceSerialNumber"}, {}, TQV_OK, "ID-3"},
       {{"CameraSerial", "DeviceSerialNumber", "DeviceID"}, {}, TQV_ERROR, ""},
       {{"CameraSerial", "DeviceSerialNumber"}, {"DeviceID"}, TQV_FAILED, ""},
   };
@@ -199,28 +192,6 @@ TEST(GicSync, ExtraInformationInTheSelectorsOrder) {
   EXPECT_EQ(result, TQV_FAILED);
 }
 
-// --- Synchronisation without the optional features -----------------------------------------------
-
-TEST(GicSync, CamerasWithoutFrameSyncOrTriggerModes) {
-  const struct {
-    const char* feature;
-    u32 (*get)(void*, u8*);
-    u32 (*set)(void*, u8);
-  } cases[] = {{"FrameSyncMode", &tqvGetFrameSyncMode, &tqvSetFrameSyncMode},
-               {"TriggerMode", &tqvGetTriggerMode, &tqvSetTriggerMode}};
-  for (const auto& test : cases) {
-    SCOPED_TRACE(test.feature);
-    GicCamera cam;
-    ASSERT_EQ(test.set(cam.handle(), 1), TQV_OK);
-    cam.device().Remove(test.feature);
-    u8 mode = 9;
-    EXPECT_EQ(test.get(cam.handle(), &mode), TQV_OK);
-    EXPECT_EQ(mode, 0);
-    EXPECT_EQ(test.set(cam.handle(), 0), TQV_OK);
-    EXPECT_EQ(test.set(cam.handle(), 1), TQV_NOT_SUPPORTED);
-  }
-}
-
 // --- Data links ----------------------------------------------------------------------------------
 
 TEST(GicSync, LinkSettingsOfTheBoardWhenTheCameraDoesNotSay) {
@@ -256,22 +227,9 @@ TEST(GicSync, LinkSettingsOfTheBoardWhenTheCameraDoesNotSay) {
   }
 }
 
-TEST(GicSync, HeaderModeFromBothSwitches) {
+// The switches themselves are PtreeSync's: both backends share the rules.
+TEST(GicSync, TheTransportLayerIsTheCamerasOwn) {
   GicCamera cam;
-  cam.device().SetBool("CXPHeaderOnly", true);
-  cam.device().SetBool("CXPHeaderDisable", true);
-  u8 mode = 9;
-  EXPECT_EQ(tqvGetCoaXPressHeaderMode(cam.handle(), &mode), TQV_NOT_SUPPORTED);
-  EXPECT_EQ(mode, 9);
-  ASSERT_EQ(tqvSetCoaXPressHeaderMode(cam.handle(), 1), TQV_OK);
-  EXPECT_EQ(Writes(cam.device()),
-            (std::vector<std::string>{"CXPHeaderDisable=false", "CXPHeaderOnly=true"}));
-  // The second switch is written only when the first one took.
-  cam.device().ClearLog();
-  cam.device().InjectFault(Failing("CXPHeaderOnly", Fault::Access, "set"));
-  EXPECT_EQ(tqvSetCoaXPressHeaderMode(cam.handle(), 2), TQV_ACCESS_DENIED);
-  EXPECT_EQ(cam.device().Count("CXPHeaderDisable", "set"), 0u);
-
   bool available = false;
   u8 type = 9;
   ASSERT_EQ(tqvGetDeviceTLTypeAvailable(cam.handle(), &available), TQV_OK);
