@@ -2,6 +2,7 @@
 // strict double, feature lifetimes, hooks, the traffic log, the test's back door and threads.
 #include <cmath>
 #include <limits>
+#include <stdexcept>
 #include <thread>
 
 #include "gic_fixture.h"
@@ -45,8 +46,6 @@ TEST(GicFeatureAccess, LimitsAreInclusiveAndRefusedAccessesChangeNothing) {
   EXPECT_FALSE(hidden->IsAvailable());
   EXPECT_THROW(hidden->GetValue(), CAccessException);
   EXPECT_THROW(hidden->SetValue(1), CAccessException);
-  camera.sim->SetWritable("Start", false);
-  EXPECT_THROW(camera.Get<ICommand>("Start")->Execute(), CAccessException);
 
   EXPECT_EQ(counter->GetValue(), 0);
   EXPECT_DOUBLE_EQ(gain->GetValue(), 0.5);
@@ -55,7 +54,6 @@ TEST(GicFeatureAccess, LimitsAreInclusiveAndRefusedAccessesChangeNothing) {
   EXPECT_EQ(camera.sim->GetRegister("Buffer"), std::vector<zel::u8>(16, 0));
   EXPECT_EQ(camera.sim->GetInt("Fixed"), 5);
   EXPECT_EQ(camera.sim->GetInt("Hidden"), 1);
-  EXPECT_EQ(camera.sim->ExecuteCount("Start"), 0);
   camera.sim->SetAvailable("Hidden", true);
   hidden->SetValue(3);
   EXPECT_EQ(camera.sim->GetInt("Hidden"), 3);
@@ -76,62 +74,71 @@ TEST(GicFeatureAccess, FeatureObjectsOutliveRemovalAndTheDevice) {
   EXPECT_STREQ(label->GetValue().c_str(), "hello world") << "the feature keeps its device";
 }
 
-TEST(GicFeatureAccess, WriteHooksRunAfterTheValueIsStoredAndCanRefuseIt) {
+// Write hooks run once the value is stored and may refuse it; read hooks bring a value that
+// follows the device's time up to date before a host reads it, and for no other access.
+TEST(GicHooks, WriteHooksMayRefuseAndReadHooksRunBeforeHostReadsOnly) {
   Camera camera;
   std::vector<zel::i64> seen;
-  int id = camera.sim->OnWrite("Counter", [&](Device& device, const std::string& feature) {
+  camera.sim->OnWrite("Counter", [&](Device& device, const std::string& feature) {
     seen.push_back(device.GetInt(feature));
     if (device.GetInt(feature) == 42) throw std::invalid_argument("refused by the camera");
-    device.SetString("Label", "counter changed");
   });
   auto counter = camera.Get<IInteger>("Counter");
   counter->SetValue(4);
   EXPECT_THROW(counter->SetValue(42), std::invalid_argument);
-  EXPECT_EQ(counter->GetValue(), 4) << "a refusing hook restores the old value";
+  EXPECT_EQ(camera.sim->GetInt("Counter"), 4) << "a refusing hook restores the old value";
   EXPECT_EQ(seen, (std::vector<zel::i64>{4, 42}));
-  EXPECT_EQ(camera.sim->GetString("Label"), "counter changed");
+
+  int runs = 0;
+  const int id = camera.sim->OnRead("Counter", [&](Device& device, const std::string& feature) {
+    device.SetInt(feature, 2 * ++runs);
+  });
+  EXPECT_EQ(counter->GetValue(), 2);
+  EXPECT_EQ(counter->GetValue(), 4);
+  counter->SetValue(8);
+  counter->GetMax();
+  counter->IsAvailable();
+  EXPECT_EQ(camera.sim->GetInt("Counter"), 8);
   camera.sim->RemoveHook(id);
-  counter->SetValue(42);
-  EXPECT_EQ(seen.size(), 2u);
+  EXPECT_EQ(counter->GetValue(), 8);
+  EXPECT_EQ(runs, 2);
+  camera.sim->OnRead("Label",
+                     [](Device&, const std::string&) { throw std::runtime_error("not ready"); });
+  EXPECT_THROW(camera.Get<IString>("Label")->GetValue(), std::runtime_error);
+  EXPECT_EQ(camera.sim->Log().back().error, "not ready");
 }
 
-TEST(GicTrafficLog, RecordsEveryHostAccessWithItsValue) {
+// The sweeps rely on the log's order; here what they do not reach: values of failed accesses, the
+// test side left out, and the limit that keeps the newest records.
+TEST(GicTrafficLog, RecordsHostAccessesOnlyAndKeepsTheNewest) {
   Camera camera;
   camera.sim->ClearLog();
   auto counter = camera.Get<IInteger>("Counter");
   counter->SetValue(12);
-  counter->GetValue();
   counter->GetMax();
   EXPECT_THROW(counter->SetValue(11), std::out_of_range);
   camera.Get<IEnum>("Mode")->SetValue("Turbo");
-  camera.Get<ICommand>("Start")->Execute();
-  camera.Get<ICommand>("Start")->IsDone();
+  auto start = camera.Get<ICommand>("Start");
+  start->Execute();
+  start->IsDone();
   camera.device->GetFeature("Missing");
   camera.sim->SetInt("Counter", 20);  // the test's own access: not logged
-
-  const std::vector<std::string> expected = {
-      "Counter lookup found", "Counter set 12",     "Counter get 12",     "Counter max 100",
-      "Counter set ",         "Mode lookup found",  "Mode set Turbo",     "Start lookup found",
-      "Start execute ",       "Start lookup found", "Start isDone false", "Missing lookup missing"};
-  std::vector<Access> log = camera.sim->Log();
-  std::vector<std::string> records;
-  for (const Access& a : log)
-    records.push_back(a.feature + " " + a.access + " " + a.value);
-  ASSERT_EQ(records, expected);
-  EXPECT_NE(log[4].error.find("increment"), std::string::npos) << log[4].error;
-  EXPECT_EQ(camera.sim->Count("Counter"), 5u);
+  auto records = [&] {
+    std::vector<std::string> out;
+    for (const Access& a : camera.sim->Log())
+      out.push_back(a.feature + " " + a.access + " " + a.value);
+    return out;
+  };
+  EXPECT_EQ(records(),
+            (std::vector<std::string>{"Counter lookup found", "Counter set 12", "Counter max 100",
+                                      "Counter set ", "Mode lookup found", "Mode set Turbo",
+                                      "Start lookup found", "Start execute ", "Start isDone false",
+                                      "Missing lookup missing"}));
+  EXPECT_NE(camera.sim->Log()[3].error.find("increment"), std::string::npos);
   EXPECT_EQ(camera.sim->Count("Counter", "set"), 2u);
-  EXPECT_EQ(camera.sim->Log("Start", "execute").size(), 1u);
-  camera.sim->SetLogLimit(3);
-  std::vector<Access> newest = camera.sim->Log();
-  ASSERT_EQ(newest.size(), 3u);
-  EXPECT_EQ(newest[0].feature, "Start") << "the oldest records go first";
-  EXPECT_EQ(newest[2].feature, "Missing");
+  camera.sim->SetLogLimit(2);
   counter->GetValue();
-  EXPECT_EQ(camera.sim->Log().size(), 3u);
-  EXPECT_EQ(camera.sim->Log().back().access, "get");
-  camera.sim->ClearLog();
-  EXPECT_TRUE(camera.sim->Log().empty());
+  EXPECT_EQ(records(), (std::vector<std::string>{"Missing lookup missing", "Counter get 20"}));
 }
 
 // A test that misnames a feature or its kind must fail, not quietly test nothing.
@@ -156,11 +163,11 @@ TEST(GicThreads, TwoThreadsHammeringOneDeviceLoseNothing) {
   constexpr int kRounds = 2000;
   // Each thread counts on its own feature through read-modify-write, and both write a shared
   // selector and read the feature it selects.
-  camera.sim->SetIntLimits("Counter", 0, 1 << 20, 1);
-  camera.sim->SetIntLimits("Fixed", 0, 1 << 20, 1);
-  camera.sim->SetWritable("Fixed", true);
-  camera.sim->SetInt("Fixed", 0);
-  camera.sim->SetInt("Counter", 0);
+  for (const char* name : {"Counter", "Fixed"}) {
+    camera.sim->SetIntLimits(name, 0, 1 << 20, 1);
+    camera.sim->SetWritable(name, true);
+    camera.sim->SetInt(name, 0);
+  }
   auto work = [&](const char* name, zel::i64 selector) {
     auto mine = camera.Get<IInteger>(name);
     auto index = camera.Get<IInteger>("Index");

@@ -25,12 +25,14 @@ int      Index       0     min=0 max=3
 string   Named       "none" selector=Index
 )";
 
+// The device of kProfile, or the one a simulator address opens.
 struct Camera {
-  Camera() {
+  explicit Camera(const char* address = nullptr) {
     std::string error;
-    device = sim::genicam::OpenSimProfile(kProfile, &error);
+    device = address ? sim::genicam::OpenSimDevice(address, &error)
+                     : sim::genicam::OpenSimProfile(kProfile, &error);
     EXPECT_TRUE(device) << error;
-    sim = sim::genicam::DeviceOf(device.get());
+    sim = device ? sim::genicam::DeviceOf(device.get()) : nullptr;
   }
   template <typename T>
   zel::TSharedPtr<T> Get(const char* name) {
