@@ -26,6 +26,8 @@
 //                       (the probe found it) the row uses `path` instead
 //     DROPS(entry)      success of a write or command clears the cache entry `entry` (a member
 //                       of PTreeCache, e.g. rows.GetFocusPos): the camera changed it on its own
+//     DROPS_OVERLAY     success clears every cached overlay value (the GetVideoOverlay...
+//                       getters): the camera changed the overlay as a whole
 //
 //   GenICam marks
 //     IF_PRESENT(v)     a camera without the feature: the getter answers v with result 0; the
@@ -42,6 +44,9 @@
 #include "interface/types.h"
 
 struct PTreeCache;
+
+// Clears every cached overlay value (ptree/video.cpp).
+void ForgetOverlayValues(PTreeCache& cache);
 
 namespace rows {
 
@@ -203,6 +208,8 @@ constexpr Gic MakeGic(const char* feature, Marks... marks) {
   ::rows::Drops {                                           \
     +[](::PTreeCache& cache) { cache.entry.valid = false; } \
   }
+#define DROPS_OVERLAY \
+  ::rows::Drops { &::ForgetOverlayValues }
 #define IF_PRESENT(value) \
   ::rows::IfPresent { value }
 #define IF_AVAILABLE(value) \

@@ -152,8 +152,6 @@ class CTQVSDKGenICam : public ITQVSDK {
 
   // --- Helpers of video output, AGC and overlay (video.cpp) ---
 
-  // --- Helpers of the recorder (recorder.cpp) ---
-
   // --- Helpers of synchronisation, time, temperatures, identity and data links (sync.cpp) ---
 
   // One temperature: the "DeviceTemperatureSelector" value, where it goes, and what is added to

@@ -115,8 +115,6 @@ class CTQVSDKPTree : public ITQVSDK {
   // Forgets every cached overlay value.
   void DropOverlayCache();
 
-  // --- Helpers of the recorder (recorder.cpp) ---
-
   // --- Helpers of synchronisation, time, temperatures, identity and data links (sync.cpp) ---
 
   // Reads the boolean at the first of `paths` the camera has; `found` says whether there was one

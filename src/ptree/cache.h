@@ -86,9 +86,6 @@ struct VideoCache {
 struct VideoPresetCache {};
 
 // Entries of the hand-written operations of the recorder.
-struct RecorderCache {};
-struct RecorderPresetCache {};
-
 // Entries of the hand-written operations of synchronisation, time, temperatures, identity and data
 // links.
 struct SyncCache {
@@ -113,7 +110,6 @@ struct PresetCache {
   StoragePresetCache storage;
   LensPresetCache lens;
   VideoPresetCache video;
-  RecorderPresetCache recorder;
   SyncPresetCache sync;
 
   TCached<std::array<u16, 4>> window;  // x offset, y offset, width, height
@@ -132,7 +128,6 @@ struct PTreeCache {
   StorageCache storage;
   LensCache lens;
   VideoCache video;
-  RecorderCache recorder;
   SyncCache sync;
 
   // Board detection.

@@ -162,8 +162,7 @@ u32 CTQVSDKPTree::SetVideoOverlayFocusROIColor(u8 color) {
 
 // --- Overlay defaults ----------------------------------------------------------------------------
 
-void CTQVSDKPTree::DropOverlayCache() {
-  Forget([](PTreeCache& cache) {
+void ForgetOverlayValues(PTreeCache& cache) {
 #define TQV_VALUE(get, set, type, tree, gic) \
   if (IsOverlayValue(#get)) cache.rows.get.valid = false;
 #define TQV_GETTER(get, type, tree, gic) \
@@ -171,8 +170,9 @@ void CTQVSDKPTree::DropOverlayCache() {
 #define TQV_TEXT(get, set, size, tree, gic) \
   if (IsOverlayValue(#get)) cache.rows.get.valid = false;
 #include "families/all.def"
-  });
 }
+
+void CTQVSDKPTree::DropOverlayCache() { Forget(&ForgetOverlayValues); }
 
 // With the overlay's defaults back, the AGC region is shown whenever it is enabled.
 u32 CTQVSDKPTree::VideoOverlayUseDefaults() {

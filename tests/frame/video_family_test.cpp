@@ -277,11 +277,15 @@ TEST(VideoDefaults, OnlyTheOverlaysCachedValuesAreForgotten) {
   }
 }
 
+// What was read before the clear (and cached on the property tree) is not what reads after it.
 TEST_P(VideoFamily, ClearHidesEveryItem) {
   std::vector<std::pair<const char*, u32 (*)(void*, bool*)>> shows;
 #define TQV_OVERLAY_SHOW(name, item) shows.emplace_back(#name, &tqvGetVideoOverlayShow##name);
 #include "families/all.def"
   ASSERT_FALSE(shows.empty());
+  bool date = false;
+  ASSERT_EQ(tqvGetVideoOverlayShowDate(h, &date), TQV_OK);
+  ASSERT_TRUE(date);
   ASSERT_EQ(tqvVideoOverlayClear(h), TQV_OK);
   for (const auto& [name, get] : shows) {
     bool shown = true;
