@@ -2,10 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cmath>
 #include <cstring>
-#include <initializer_list>
-#include <limits>
 
 #include "formats/helpers.h"
 #include "tqvSDK.h"
