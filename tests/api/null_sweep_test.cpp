@@ -86,28 +86,22 @@ struct Param<zel::TSharedPtr<zel::cam::gic::IGenICam>> {
   }
 };
 
-// Calls fn with argument `nullAt` null (every pointer with kAllNull); CallOn gives the handle
+// Calls fn with argument `nullAt` of P null (every pointer with kAllNull); CallOn gives the handle
 // first.
-template <typename R, typename... P, std::size_t... I>
-R CallWith(R (*fn)(P...), int nullAt, std::index_sequence<I...>) {
+template <typename... P, typename Fn, std::size_t... I>
+auto CallNulling(Fn fn, int nullAt, std::index_sequence<I...>) {
   std::tuple<Param<P>...> params;
   return fn(std::get<I>(params).Get(Param<P>::kPointer &&
                                     (nullAt == kAllNull || nullAt == static_cast<int>(I)))...);
 }
 template <typename R, typename... P>
 R CallWith(R (*fn)(P...), int nullAt) {
-  return CallWith(fn, nullAt, std::index_sequence_for<P...>{});
-}
-template <typename R, typename... P, std::size_t... I>
-R CallOn(R (*fn)(void*, P...), void* handle, int nullAt, std::index_sequence<I...>) {
-  std::tuple<Param<P>...> params;
-  return fn(handle,
-            std::get<I>(params).Get(Param<P>::kPointer &&
-                                    (nullAt == kAllNull || nullAt == static_cast<int>(I)))...);
+  return CallNulling<P...>(fn, nullAt, std::index_sequence_for<P...>{});
 }
 template <typename R, typename... P>
 R CallOn(R (*fn)(void*, P...), void* handle, int nullAt) {
-  return CallOn(fn, handle, nullAt, std::index_sequence_for<P...>{});
+  return CallNulling<P...>([&](P... args) { return fn(handle, std::forward<P>(args)...); }, nullAt,
+                           std::index_sequence_for<P...>{});
 }
 
 // What a function answers for a null argument. Bit i of `optional`: argument i (after the handle

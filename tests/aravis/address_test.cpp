@@ -57,7 +57,6 @@ TEST(AravisAddress, MalformedAddressesSayWhyAndLeaveTheOutputAlone) {
       {"aravis:?checks", "needs a device id"},
       {"aravis:X?interface=10.0.0.1", "unknown option 'interface=10.0.0.1'"},
       {"GEV:10.0.0.7", "not a gev: or aravis: address"},
-      {"sim", "not a gev: or aravis: address"},
   };
   for (const Case& c : cases) {
     Address address;
@@ -103,15 +102,13 @@ TEST(AravisErrors, EachAravisErrorHasItsClass) {
   }
 }
 
-// Malformed addresses never reach the network: OpenDevice answers at once with the reason.
+// OpenDevice hands the parser's reason on, and names the schemes it knows for any other address.
 TEST(AravisOpen, MalformedAndUnknownAddressesGiveTheReason) {
   struct Case {
     const char* address;
     const char* reason;
   } cases[] = {
-      {"gev:300.1.1.1", "not an IPv4 address"},
       {"gev:224.0.0.1", "not the address of one camera"},
-      {"aravis:", "needs a device id"},
       {"usb:1", "unknown address 'usb:1'"},
       {"", "unknown address ''"},
   };
@@ -124,7 +121,6 @@ TEST(AravisOpen, MalformedAndUnknownAddressesGiveTheReason) {
   zel::CString reason;
   EXPECT_FALSE(zel::cam::gic::OpenDevice(nullptr, &reason));
   EXPECT_FALSE(reason.empty());
-  EXPECT_TRUE(zel::cam::gic::OpenDevice("sim", &reason));  // the simulated device still opens
 }
 
 }  // namespace

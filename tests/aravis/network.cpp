@@ -42,6 +42,12 @@ Resources CountResources() {
                    CountEntries("/proc/self/fd", "socket:")};
 }
 
+void ExpectNothingLeft(const Resources& before) {
+  const Resources after = CountResources();
+  EXPECT_EQ(after.threads, before.threads);
+  EXPECT_EQ(after.sockets, before.sockets);
+}
+
 void Network::SetUp() {
   if (!Isolated()) {
     GTEST_SKIP() << "network tests need a network namespace with only loopback: "
@@ -55,7 +61,9 @@ void Network::TearDown() { camera.reset(); }
 
 void Network::Serve(const std::string& profileText) {
   camera.reset();
-  camera = std::make_unique<sim::gev::FakeCamera>(sim::gev::Describe(profileText));
+  camera = profileText.empty()
+               ? std::make_unique<sim::gev::FakeCamera>()
+               : std::make_unique<sim::gev::FakeCamera>(sim::gev::Describe(profileText));
   ASSERT_TRUE(camera->Running()) << camera->Error();
 }
 
@@ -64,7 +72,7 @@ zel::TSharedPtr<zel::cam::gic::IGenICam> Network::Open(const std::string& option
   const std::string address = "gev:127.0.0.1" + (options.empty() ? "" : "?" + options);
   zel::TSharedPtr<zel::cam::gic::IGenICam> device =
       zel::cam::gic::OpenDevice(address.c_str(), &reason);
-  EXPECT_TRUE(device) << address << ": " << reason.c_str();
+  if (!device) throw std::runtime_error(address + ": " + reason.c_str());
   return device;
 }
 

@@ -1,4 +1,5 @@
-// The framework's files, delegates, texts, logger and sleep.
+// The framework's files, delegates, texts and logger (its sleep hook is what every test's
+// testutil::SleepRecorder stands on).
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -107,11 +108,4 @@ TEST(ZelLog, SinkCapturesLinesLongOnesWhole) {
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0], "line 1");
   EXPECT_EQ(lines[1], long_text);
-}
-
-TEST(ZelSleep, HookReplacesTheWait) {
-  testutil::SleepRecorder recorder;
-  zel::SleepMs(600);
-  zel::SleepMs(250);
-  EXPECT_EQ(recorder.Sleeps(), (std::vector<zel::u32>{600, 250}));
 }
