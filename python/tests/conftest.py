@@ -26,28 +26,19 @@ def ptree_camera():
 
 
 @pytest.fixture
-def genicam_camera():
-    with tqvsdk.open("genicam:sim") as cam:
-        yield cam
-
-
-@pytest.fixture
 def sdk():
     """libtqvSDK, for checking the package against the C functions themselves."""
     return tqvsdk.libraries().sdk
 
 
-def c_function(sdk, name, restype, *argtypes):
-    function = getattr(sdk, name)
-    function.argtypes = list(argtypes)
-    function.restype = restype
-    return function
-
-
 @pytest.fixture
 def c_call(sdk):
     """c_call(name, restype, *argtypes) -> the C function with its prototype set."""
-    return lambda name, restype, *argtypes: c_function(sdk, name, restype, *argtypes)
+    def prototyped(name, restype, *argtypes):
+        function = getattr(sdk, name)
+        function.argtypes, function.restype = list(argtypes), restype
+        return function
+    return prototyped
 
 
 UINT32 = ctypes.c_uint32

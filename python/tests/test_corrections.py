@@ -61,26 +61,7 @@ def test_arrays_written_and_loaded_back_are_identical(tmp_path):
     np.testing.assert_array_equal(loaded.bad_pixels, written.flags != 0)
 
 
-def test_a_file_saved_from_numpy_reads_back_through_the_c_functions(tmp_path, c_call, codec):
-    written = correction(4, 5, camera_serial="from numpy")
-    corrections.save(tmp_path / "n.nuc", written)
-    info, table = tqvsdk.RECORDS["tqvSNUCInfo"].c(), WORDS()
-    load = c_call("tqvLoadNUCFile", UINT32, ctypes.c_char_p, INFO, ctypes.POINTER(WORDS))
-    assert load(str(tmp_path / "n.nuc").encode(), ctypes.byref(info), ctypes.byref(table)) == 0
-    try:
-        assert (info.windowWidth, info.windowHeight, info.cameraSerial) == (5, 4, b"from numpy")
-        _, decode = codec
-        for index in range(20):
-            gain, offset, flag = decode(table[index])
-            row, column = divmod(index, 5)
-            assert gain == written.gain[row, column]
-            assert offset == written.offset[row, column]
-            assert flag == written.flags[row, column]
-    finally:
-        corrections._c_free(ctypes.cast(table, ctypes.c_void_p))
-
-
-def test_a_file_written_by_the_c_functions_loads_into_arrays(tmp_path, c_call, codec):
+def test_files_of_the_c_functions_and_of_numpy_are_one_format(tmp_path, c_call, codec):
     encode, _ = codec
     gain, offset, flags = sample(3, 4, seed=5)
     words = (ctypes.c_uint32 * 12)(*(encode(int(o), int(f), float(g)) for g, o, f in
@@ -96,6 +77,9 @@ def test_a_file_written_by_the_c_functions_loads_into_arrays(tmp_path, c_call, c
     np.testing.assert_array_equal(loaded.offset, offset)
     np.testing.assert_array_equal(loaded.flags, flags)
     np.testing.assert_array_equal(corrections.load_words(tmp_path / "c.nuc")[1].ravel(), words)
+    # Saved again from the arrays, the file is the one the C functions wrote.
+    corrections.save(tmp_path / "n.nuc", loaded)
+    assert (tmp_path / "n.nuc").read_bytes() == (tmp_path / "c.nuc").read_bytes()
 
 
 # (gain, offset, flag): ends, clamps and values that are not numbers
@@ -150,8 +134,6 @@ def test_desktop_tool_files_carry_the_correction_both_ways(tmp_path):
     written = correction(3, 5, max_width=640, max_height=512, camera_serial="kept")
     corrections.save(tmp_path / "cam.nuc", written)
     corrections.to_desktop(tmp_path / "cam.nuc", tmp_path / "tool.SCO")
-    sizes = {ext: (tmp_path / f"tool{ext}").stat().st_size for ext in (".scg", ".sco", ".sbp")}
-    assert sizes == {".scg": 26 + 15 * 4, ".sco": 26 + 15 * 2, ".sbp": 26 + 15}
     info = corrections.from_desktop(tmp_path / "tool", tmp_path / "back",
                                     corrections.read_info(tmp_path / "cam.nuc"))
     assert (info.window_width, info.window_height, info.camera_serial) == (5, 3, "kept")
@@ -163,9 +145,7 @@ def test_desktop_tool_files_carry_the_correction_both_ways(tmp_path):
 
 def test_a_bad_pixel_list_becomes_a_desktop_map(tmp_path):
     corrections.save_bad_pixel_map(tmp_path / "bad", 4, 3, [(1, 0), (3, 2), (4, 0)])
-    data = (tmp_path / "bad.sbp").read_bytes()
-    assert data[:6] == bytes([1, 2, 4, 0, 3, 0])
-    mask = np.frombuffer(data[26:], dtype=np.uint8).reshape(3, 4)
+    mask = np.frombuffer((tmp_path / "bad.sbp").read_bytes()[26:], np.uint8).reshape(3, 4)
     expected = np.zeros((3, 4), np.uint8)
     expected[0, 1] = expected[2, 3] = expected[1, 0] = 1  # column 4 of row 0 is row 1's first
     np.testing.assert_array_equal(mask, expected)

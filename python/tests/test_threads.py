@@ -1,10 +1,12 @@
-"""Two threads, each on a camera of its own, at the same time."""
+"""Threads, each on a camera of its own, at the same time: two opens of one address are two
+cameras."""
 
 import threading
 
 import tqvsdk
 
 ROUNDS = 300
+ADDRESSES = ("sim", "sim", "genicam:sim")
 
 
 def work(address, seed, barrier, failures, results):
@@ -20,15 +22,15 @@ def work(address, seed, barrier, failures, results):
                 cam.set_window(0, 0, 0, 64 + 16 * (round_ % 8), 64)
                 if cam.get_window(0).width != 64 + 16 * (round_ % 8):
                     failures.append(f"{address}: window width lost in round {round_}")
-            results[address] = [cam.get_integration_width(preset) for preset in range(4)]
+            results[seed] = [cam.get_integration_width(preset) for preset in range(4)]
     except Exception as error:  # reported by the test, on its own thread
         failures.append(f"{address}: {error!r}")
 
 
-def test_two_threads_on_two_cameras_keep_their_own_settings():
-    barrier, failures, results = threading.Barrier(2), [], {}
+def test_threads_on_cameras_of_their_own_keep_their_own_settings():
+    barrier, failures, results = threading.Barrier(len(ADDRESSES)), [], {}
     threads = [threading.Thread(target=work, args=(address, seed, barrier, failures, results))
-               for seed, address in enumerate(("sim", "genicam:sim"))]
+               for seed, address in enumerate(ADDRESSES)]
     for thread in threads:
         thread.start()
     for thread in threads:
@@ -36,5 +38,5 @@ def test_two_threads_on_two_cameras_keep_their_own_settings():
     assert not any(thread.is_alive() for thread in threads)
     assert failures == []
     last = [ROUNDS - 4 + preset for preset in range(4)]
-    assert results == {"sim": [1000 + r for r in last],
-                       "genicam:sim": [11000 + r for r in last]}
+    assert results == {seed: [1000 + seed * 10000 + r for r in last]
+                       for seed in range(len(ADDRESSES))}

@@ -3,9 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <sstream>
 
-#include "common/sim_fixtures.h"
 #include "tool.h"
+#include "tqvSDK.h"
 
 namespace clitest {
 namespace {
@@ -15,56 +16,29 @@ INSTANTIATE_TEST_SUITE_P(Cli, OnEachCamera, testing::ValuesIn(Addresses()), [](c
   return info.param == "sim" ? "ptree" : "genicam";
 });
 
-// The values the library itself reads from a fresh camera of the same address.
-struct Expected {
-  double integrationTime[4];
-  std::uint16_t width[4];
-  std::uint8_t board;
-};
-
-Expected ReadDirectly(const std::string& address) {
-  Expected expected{};
-  auto read = [&](void* handle) {
-    for (std::uint8_t preset = 0; preset < 4; ++preset) {
-      std::uint16_t x = 0, y = 0, h = 0;
-      EXPECT_EQ(tqvGetIntegrationTime(handle, preset, &expected.integrationTime[preset]), TQV_OK);
-      EXPECT_EQ(tqvGetWindow(handle, preset, &x, &y, &expected.width[preset], &h), TQV_OK);
-    }
-    EXPECT_EQ(tqvGetBoardType(handle, &expected.board), TQV_OK);
-  };
-  if (address == "sim") {
-    testutil::PTreeCamera camera;
-    read(camera.handle());
-  } else {
-    testutil::GicCamera camera;
-    read(camera.handle());
-  }
-  return expected;
-}
-
-TEST_P(OnEachCamera, InfoSummarisesTheCameraAsTheLibraryReadsIt) {
+TEST_P(OnEachCamera, InfoSummarisesTheCameraAsItStands) {
   const Outcome text = Tool({"info", GetParam()});
   ASSERT_EQ(text.exit, 0) << text.err;
   for (const char* heading : {"identity", "versions", "board", "sensor", "timing", "preset 3"})
     EXPECT_NE(text.out.find(std::string("\n") + heading + "\n"), std::string::npos) << heading;
   EXPECT_NE(text.out.find("(WZN)"), std::string::npos) << "board type with its text";
 
-  const Outcome json = Tool({"info", GetParam(), "--json"});
+  // Values changed first in the same session show up: the summary reads the camera.
+  const Outcome json =
+      Tool({"batch"}, "set " + GetParam() + " IntegrationTime 2 1.5\nset " + GetParam() +
+                          " Window 3 0 0 288 256\ninfo " + GetParam() + " --json\n");
   ASSERT_EQ(json.exit, 0) << json.err;
-  const Json info = Json::parse(json.out);
-  const Expected expected = ReadDirectly(GetParam());
+  const std::string document = json.out.substr(json.out.find('{'));
+  const Json info = Json::parse(document);
   EXPECT_EQ(info["camera"], GetParam());
-  EXPECT_EQ(info["board"]["BoardType"], expected.board);
-  EXPECT_EQ(info["board"]["BoardTypeText"], tqvBoardTypeText(expected.board));
+  EXPECT_EQ(info["board"]["BoardTypeText"],
+            tqvBoardTypeText(info["board"]["BoardType"].get<std::uint8_t>()));
   ASSERT_EQ(info["presets"].size(), 4u);
-  for (std::size_t preset = 0; preset < 4; ++preset) {
-    SCOPED_TRACE(preset);
-    EXPECT_DOUBLE_EQ(info["presets"][preset]["IntegrationTime"].get<double>(),
-                     expected.integrationTime[preset]);
-    EXPECT_EQ(info["presets"][preset]["Window"]["width"], expected.width[preset]);
-  }
+  for (std::size_t preset = 0; preset < 4; ++preset)
+    EXPECT_EQ(info["presets"][preset]["IntegrationTime"] == 1.5, preset == 2) << preset;
+  EXPECT_EQ(info["presets"][3]["Window"]["width"], 288);
   // Settings the camera does not have are left out rather than shown as failures.
-  EXPECT_EQ(json.out.find("failed"), std::string::npos);
+  EXPECT_EQ(document.find("failed"), std::string::npos);
 }
 
 // A change and a read in one batch, on one camera: what was written reads back.
@@ -80,7 +54,6 @@ TEST_P(OnEachCamera, SetThenGetRoundTripsAcrossFamiliesPresetsAndEnumerations) {
       {{"IntegrationTime", "--preset", "2", "1.5"},
        {"IntegrationTime", "--preset=2"},
        {{"milliseconds", 1.5}}},
-      {{"FrameWidth", "3", "500000"}, {"FrameWidth", "3"}, {{"clocks", 500000}}},
       {{"DigitalGain", "1", "0.75"}, {"GetDigitalGain", "1"}, {{"gain", 0.75}}},
       {{"Window", "1", "--width", "320", "--height", "256", "--xOffset", "64", "--yOffset", "32"},
        {"Window", "1"},
@@ -241,23 +214,14 @@ TEST_P(OnEachCamera, EveryOperationAnswersWithoutACrash) {
 }
 
 TEST(Cli, EveryCommandHasHelp) {
-  const std::vector<std::vector<std::string>> commands = {{},
-                                                          {"info"},
-                                                          {"get"},
-                                                          {"set"},
-                                                          {"call"},
-                                                          {"ops"},
-                                                          {"ls"},
-                                                          {"download"},
-                                                          {"upload"},
-                                                          {"rm"},
-                                                          {"nuc"},
-                                                          {"nuc", "info"},
-                                                          {"nuc", "convert"},
-                                                          {"nuc", "image"},
-                                                          {"header"},
-                                                          {"batch"}};
-  for (std::vector<std::string> command : commands) {
+  // "" is the tool itself; a space separates a command from its subcommand.
+  for (const char* line :
+       {"", "info", "get", "set", "call", "ops", "ls", "download", "upload", "rm", "nuc",
+        "nuc info", "nuc convert", "nuc image", "header", "batch"}) {
+    std::vector<std::string> command;
+    std::istringstream words(line);
+    for (std::string word; words >> word;)
+      command.push_back(word);
     SCOPED_TRACE(testing::PrintToString(command));
     command.push_back("--help");
     const Outcome run = Tool(command);

@@ -24,7 +24,6 @@ TEST_P(FilesOnEachCamera, UploadThenDownloadKeepsEveryByte) {
   };
   const std::vector<Case> cases = {
       {"file", "/FlashFS/big.bin", "big.bin", 300000},  // many chunks
-      {"file", "/FlashFS/empty.bin", "empty.bin", 0},
       {"nuc", "cal1", "cal1", 9000},
   };
   for (const Case& test : cases) {
@@ -60,8 +59,14 @@ TEST_P(FilesOnEachCamera, DownloadNamesTheHostFileAfterTheCameraFile) {
   EXPECT_FALSE(std::filesystem::exists(dir.File("none.bin"))) << "no half-written file is left";
 }
 
-TEST_P(FilesOnEachCamera, RemoveTakesFilesAndEmptyDirectories) {
+TEST_P(FilesOnEachCamera, ListShowsKindSizeAndNameAndRemoveTakesFilesAndEmptyDirectories) {
   const std::string& camera = GetParam();
+  const Outcome listing = Tool({"ls", camera, "/FlashFS"});
+  ASSERT_EQ(listing.exit, 0) << listing.err;
+  EXPECT_NE(listing.out.find("d          0  "), std::string::npos) << listing.out;
+  EXPECT_NE(listing.out.find("-         24  "), std::string::npos) << listing.out;
+  EXPECT_NE(listing.out.find("  empty/\n"), std::string::npos) << listing.out;
+  EXPECT_NE(listing.out.find("  notes.txt\n"), std::string::npos) << listing.out;
   const Outcome run =
       Tool({"batch"}, "rm " + camera + " /FlashFS/notes.txt\n" + "rm " + camera +
                           " --dir /FlashFS/empty\n" + "ls " + camera + " /FlashFS --json\n");

@@ -16,10 +16,8 @@ namespace clitest {
 namespace {
 
 std::string ReadText(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
+  const std::vector<zel::u8> bytes = testutil::ReadFile(path);
+  return std::string(bytes.begin(), bytes.end());
 }
 
 // Runs a program with stdin, stdout and stderr on files of a scratch directory.
