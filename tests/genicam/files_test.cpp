@@ -46,6 +46,17 @@ std::vector<std::string> Values(const std::vector<Access>& records) {
   return values;
 }
 
+constexpr u32 kRegister = 512;  // the access buffer register of the built-in profiles
+
+// A file that compresses to less than one register, so that the whole stream arrives in the first
+// chunk and every damage to it can be seen there.
+Bytes Compressible() {
+  Bytes data(40000);
+  for (std::size_t i = 0; i < data.size(); ++i)
+    data[i] = static_cast<u8>((i / 7) % 13);
+  return data;
+}
+
 Bytes StoredFile(const GicCamera& cam, const std::string& path) {
   return cam.device().Files().Read(path).value_or(Bytes{0xEE});
 }
@@ -101,9 +112,7 @@ TEST_F(GicFiles, UncompressedDownloadAsksForTheRemainderInTheLastChunk) {
 
 TEST_F(GicFiles, CompressedDownloadReadsWholeRegistersAndCountsInflatedBytes) {
   GicCamera cam(kCompressed);
-  Bytes data(40000);
-  for (std::size_t i = 0; i < data.size(); ++i)
-    data[i] = static_cast<u8>((i / 7) % 13);
+  Bytes data = Compressible();
   ASSERT_EQ(cam.device().Files().Write("/FlashFS/nuc/flat.nuc", data), 0);
   ProgressLog progress;
   auto file = MemFile();
@@ -262,7 +271,9 @@ TEST_F(GicFiles, CameraSpecificFeatureNamesCarryTheSameProtocol) {
   auto file = MemFile();
   ASSERT_EQ(Backend(cam).FileDownload(kNUC, "named", file, {}), TQV_OK);
   EXPECT_EQ(Contents(file), data);
+  EXPECT_EQ(Backend(cam).FileExists(0, "/FlashFS/notes.txt"), TQV_OK);
   EXPECT_GT(cam.device().Count("CameraFileAccessBuffer", "regSet"), 0u);
+  EXPECT_GT(cam.device().Count("CameraFileSelector", "set"), 0u);
   EXPECT_EQ(cam.device().Count("FileSelector"), 0u);
 }
 
@@ -415,17 +426,6 @@ TEST_F(GicFiles, ProgressRunsWithoutTheLock) {
 // --------------------------------------------------------------------
 
 namespace {
-
-constexpr u32 kRegister = 512;  // the access buffer register of the built-in profiles
-
-// A file that compresses to less than one register, so that the whole stream arrives in the first
-// chunk and every damage to it can be seen there.
-Bytes Compressible() {
-  Bytes data(40000);
-  for (std::size_t i = 0; i < data.size(); ++i)
-    data[i] = static_cast<u8>((i / 7) % 13);
-  return data;
-}
 
 // After every file operation the protocol has run, `change` may alter what the camera shows.
 void AfterFileOperations(const GicCamera& cam, std::function<void(sim::genicam::Device&)> change) {

@@ -290,22 +290,3 @@ TEST(PtreeTiming, LowCostModelsAreCappedByReadOutWidth) {
   ASSERT_EQ(tqvCalcMinFrameWidthEx(cam.handle(), &minimum, 640, 4, 25, false), TQV_OK);
   EXPECT_LT(minimum, 52083u);
 }
-
-TEST(PtreeTiming, NoReadoutChannelsDoesNotFault) {
-  PTreeCamera cam;
-  cam.camera().Set(".system.info.fpa.readoutChannels", Value::U8(0));
-  CTQVSDKPTree backend(cam.tree());
-  u32 data = 0;
-  ASSERT_EQ(backend.CalcDataWidth(&data, 640, 512), TQV_OK);
-  EXPECT_GT(data, 0u);
-}
-
-TEST(PtreeTiming, DeadRowsAreReadBackAfterAChange) {
-  PTreeCamera cam;
-  ASSERT_EQ(tqvSetMfgPreDeadRows(cam.handle(), 5), TQV_OK);
-  EXPECT_EQ(cam.camera().Count("get", ".system.info.fpa.deadRows"), 1u);
-  auto* backend = static_cast<CTQVSDKPTree*>(cam.handle());
-  EXPECT_EQ(backend->constants().deadRows,
-            static_cast<u32>(cam.camera().Integer(".system.info.fpa.deadRows")));
-  EXPECT_EQ(backend->constants().deadRows, 6u);  // 5 before, 1 after
-}
