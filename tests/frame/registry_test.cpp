@@ -129,6 +129,8 @@ TEST(Registry, LookupsKeepToTheirBackend) {
   ASSERT_EQ(tqvCreateParamTree(tree.out(), sim.tree()), TQV_OK);
   EXPECT_FALSE(tqvGetGenICam(tree));
   EXPECT_EQ(tqvFromGenICam(device), first.get());
+  int unknown = 0;
+  EXPECT_FALSE(tqvGetGenICam(&unknown));
 }
 
 // A camera that is not ready gives no handle; nor does one without its sensor constants unless

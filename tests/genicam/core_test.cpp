@@ -40,7 +40,7 @@ TEST(GicAccess, RetriesTimeOutsSixHundredMillisecondsApart) {
   u32 width = 0;
   EXPECT_EQ(tqvGetIntegrationWidth(cam.handle(), 0, &width), TQV_OK);
   EXPECT_EQ(width, 3000u);
-  EXPECT_EQ(sleeps.Sleeps(), (std::vector<u32>{600, 600}));  // (three in vain: below)
+  EXPECT_EQ(sleeps.Sleeps(), (std::vector<u32>{600, 600}));  // three in vain: the next test
 }
 
 TEST(GicAccess, WrongKindOrMissingFeatureFailsQuietly) {
