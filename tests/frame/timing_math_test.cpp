@@ -1,8 +1,8 @@
-// The detector timing arithmetic, against values worked out by hand.
+// The detector timing arithmetic, against values worked out by hand (conversions with the camera's
+// clock and the low-cost cap: tests/frame/timing_family_test.cpp, tests/ptree/timing_test.cpp).
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 
 #include "common/timing.h"
 
@@ -23,15 +23,6 @@ FPAConstants Sensor() {
 }
 
 }  // namespace
-
-TEST(TimingMath, ConvertsBetweenClocksHertzAndMilliseconds) {
-  const FPAConstants c = Sensor();
-  EXPECT_EQ(timing::HertzToClocks(c, 60.0), 416667u);  // 416666.67 rounded
-  EXPECT_DOUBLE_EQ(timing::ClocksToHertz(c, timing::HertzToClocks(c, 60.0)), 25000000.0 / 416667);
-  EXPECT_EQ(timing::ClocksToHertz(c, 0), std::numeric_limits<double>::infinity());
-  EXPECT_EQ(timing::MillisecondsToClocks(c, 1.0), 25000u);
-  EXPECT_DOUBLE_EQ(timing::ClocksToMilliseconds(c, 12500), 0.5);
-}
 
 TEST(TimingMath, RoundsHalvesAwayFromZeroAndKeepsTheLow32Bits) {
   struct Case {
@@ -88,11 +79,4 @@ TEST(TimingMath, MaxIntegrationAndItrDecision) {
   EXPECT_TRUE(timing::NeedITR(1, 0));
   EXPECT_FALSE(timing::NeedITR(0, 0));
   EXPECT_FALSE(timing::NeedITR(2, 1));
-}
-
-TEST(TimingMath, LowCostRateCapByReadOutWidth) {
-  EXPECT_EQ(timing::LowCostRateCap(160), 480.0);
-  EXPECT_EQ(timing::LowCostRateCap(161), 240.0);
-  EXPECT_EQ(timing::LowCostRateCap(320), 240.0);
-  EXPECT_EQ(timing::LowCostRateCap(321), 60.0);
 }

@@ -46,6 +46,17 @@ std::vector<std::string> Values(const std::vector<Access>& records) {
   return values;
 }
 
+constexpr u32 kRegister = 512;  // the access buffer register of the built-in profiles
+
+// A file that compresses to less than one register, so that the whole stream arrives in the first
+// chunk and every damage to it can be seen there.
+Bytes Compressible() {
+  Bytes data(40000);
+  for (std::size_t i = 0; i < data.size(); ++i)
+    data[i] = static_cast<u8>((i / 7) % 13);
+  return data;
+}
+
 Bytes StoredFile(const GicCamera& cam, const std::string& path) {
   return cam.device().Files().Read(path).value_or(Bytes{0xEE});
 }
@@ -83,27 +94,39 @@ class GicFiles : public ::testing::Test {
   testutil::LogCapture quiet;
 };
 
-TEST_F(GicFiles, UncompressedDownloadAsksForTheRemainderInTheLastChunk) {
-  GicCamera cam(kPlain);
-  ProgressLog progress;
-  auto file = MemFile();
-  ASSERT_EQ(Backend(cam).FileDownload(kNUC, "office", file, progress.Delegate()), TQV_OK);
-  EXPECT_EQ(Contents(file), StoredFile(cam, "/FlashFS/nuc/office.nuc"));
-  EXPECT_EQ(Values(cam.device().Log("FileAccessOffset", "set")),
-            (std::vector<std::string>{"0", "512", "1024"}));
-  EXPECT_EQ(Values(cam.device().Log("FileAccessLength", "set")),
-            (std::vector<std::string>{"512", "512", "276"}));
-  EXPECT_EQ(progress.calls, (ProgressLog::Calls{{512, 1300}, {1024, 1300}, {1300, 1300}}));
-  EXPECT_EQ(Values(cam.device().Log("FileAccessBuffer", "regGet")),
-            (std::vector<std::string>{"512", "512", "512"}));  // always the whole register
-  EXPECT_FALSE(cam.device().IsFileOpen());
+// Without compression a transfer moves whole registers and asks for the remainder in the last
+// chunk; an upload announces its size first.
+TEST_F(GicFiles, UncompressedTransfersMoveWholeRegisters) {
+  for (bool upload : {false, true}) {
+    SCOPED_TRACE(upload ? "upload" : "download");
+    GicCamera cam(kPlain);
+    ProgressLog progress;
+    const Bytes office = StoredFile(cam, "/FlashFS/nuc/office.nuc");
+    ASSERT_EQ(office.size(), 1300u);
+    auto file = MemFile();
+    if (upload) {
+      const Bytes data = testutil::RandomBytes(1300, 7);
+      ASSERT_EQ(Backend(cam).FileUpload(kNUC, "new", MemFile(data), progress.Delegate()), TQV_OK);
+      EXPECT_EQ(StoredFile(cam, "/FlashFS/nuc/new.nuc"), data);
+      EXPECT_EQ(Values(cam.device().Log("FileSize", "set")), (std::vector<std::string>{"1300"}));
+    } else {
+      ASSERT_EQ(Backend(cam).FileDownload(kNUC, "office", file, progress.Delegate()), TQV_OK);
+      EXPECT_EQ(Contents(file), office);
+    }
+    EXPECT_EQ(Values(cam.device().Log("FileAccessOffset", "set")),
+              (std::vector<std::string>{"0", "512", "1024"}));
+    EXPECT_EQ(Values(cam.device().Log("FileAccessLength", "set")),
+              (std::vector<std::string>{"512", "512", "276"}));
+    EXPECT_EQ(Values(cam.device().Log("FileAccessBuffer", upload ? "regSet" : "regGet")),
+              (std::vector<std::string>{"512", "512", "512"}));
+    EXPECT_EQ(progress.calls, (ProgressLog::Calls{{512, 1300}, {1024, 1300}, {1300, 1300}}));
+    EXPECT_FALSE(cam.device().IsFileOpen());
+  }
 }
 
 TEST_F(GicFiles, CompressedDownloadReadsWholeRegistersAndCountsInflatedBytes) {
   GicCamera cam(kCompressed);
-  Bytes data(40000);
-  for (std::size_t i = 0; i < data.size(); ++i)
-    data[i] = static_cast<u8>((i / 7) % 13);
+  Bytes data = Compressible();
   ASSERT_EQ(cam.device().Files().Write("/FlashFS/nuc/flat.nuc", data), 0);
   ProgressLog progress;
   auto file = MemFile();
@@ -134,48 +157,31 @@ TEST_F(GicFiles, CompressedDownloadReadsWholeRegistersAndCountsInflatedBytes) {
   EXPECT_EQ(Contents(file), data);
 }
 
-TEST_F(GicFiles, EmptyFileOpensAndClosesWithoutReadingOrProgress) {
+// An empty file is downloaded by an open and a close alone; its upload sends one write of length
+// 0.
+TEST_F(GicFiles, EmptyFiles) {
   for (const char* profile : {kPlain, kCompressed}) {
+    SCOPED_TRACE(profile);
     GicCamera cam(profile);
     ASSERT_EQ(cam.device().Files().Write("/FlashFS/nuc/empty.nuc", {}), 0);
-    ProgressLog progress;
+    ProgressLog down, up;
     auto file = MemFile();
-    EXPECT_EQ(Backend(cam).FileDownload(kNUC, "empty", file, progress.Delegate()), TQV_OK);
+    EXPECT_EQ(Backend(cam).FileDownload(kNUC, "empty", file, down.Delegate()), TQV_OK);
     EXPECT_TRUE(Contents(file).empty());
-    EXPECT_TRUE(progress.calls.empty()) << profile;
-    EXPECT_EQ(cam.device().Count("FileAccessOffset", "set"), 0u) << profile;
-    EXPECT_EQ(cam.device().Count("FileAccessBuffer", "regGet"), 0u) << profile;
+    EXPECT_TRUE(down.calls.empty());
+    EXPECT_EQ(cam.device().Count("FileAccessOffset", "set"), 0u);
+    EXPECT_EQ(cam.device().Count("FileAccessBuffer", "regGet"), 0u);
     Completed done = FileOperations(cam.device().Log());
     EXPECT_EQ(done.opens, 1);
     EXPECT_EQ(done.closes, 1);
-  }
-}
 
-TEST_F(GicFiles, UploadSendsWholeRegistersAndAnnouncesTheSize) {
-  GicCamera cam(kPlain);
-  Bytes data = testutil::RandomBytes(1300, 7);
-  ProgressLog progress;
-  ASSERT_EQ(Backend(cam).FileUpload(kNUC, "new", MemFile(data), progress.Delegate()), TQV_OK);
-  EXPECT_EQ(StoredFile(cam, "/FlashFS/nuc/new.nuc"), data);
-  EXPECT_EQ(Values(cam.device().Log("FileSize", "set")), (std::vector<std::string>{"1300"}));
-  EXPECT_EQ(Values(cam.device().Log("FileAccessOffset", "set")),
-            (std::vector<std::string>{"0", "512", "1024"}));
-  EXPECT_EQ(Values(cam.device().Log("FileAccessLength", "set")),
-            (std::vector<std::string>{"512", "512", "276"}));
-  EXPECT_EQ(Values(cam.device().Log("FileAccessBuffer", "regSet")),
-            (std::vector<std::string>{"512", "512", "512"}));
-  EXPECT_EQ(progress.calls, (ProgressLog::Calls{{512, 1300}, {1024, 1300}, {1300, 1300}}));
-
-  // An empty file still sends one write, of length 0.
-  for (const char* profile : {kPlain, kCompressed}) {
-    GicCamera empty(profile);
-    ProgressLog once;
-    ASSERT_EQ(Backend(empty).FileUpload(kNUC, "void", MemFile(), once.Delegate()), TQV_OK);
-    EXPECT_EQ(StoredFile(empty, "/FlashFS/nuc/void.nuc"), Bytes{});
-    EXPECT_EQ(empty.device().Count("FileAccessBuffer", "regSet"), 1u);
-    EXPECT_EQ(once.calls, (ProgressLog::Calls{{0, 0}}));
+    cam.device().ClearLog();
+    ASSERT_EQ(Backend(cam).FileUpload(kNUC, "void", MemFile(), up.Delegate()), TQV_OK);
+    EXPECT_EQ(StoredFile(cam, "/FlashFS/nuc/void.nuc"), Bytes{});
+    EXPECT_EQ(cam.device().Count("FileAccessBuffer", "regSet"), 1u);
+    EXPECT_EQ(up.calls, (ProgressLog::Calls{{0, 0}}));
     if (profile == kPlain) {
-      EXPECT_EQ(Values(empty.device().Log("FileAccessLength", "set")),
+      EXPECT_EQ(Values(cam.device().Log("FileAccessLength", "set")),
                 (std::vector<std::string>{"0"}));
     }
   }
@@ -262,7 +268,9 @@ TEST_F(GicFiles, CameraSpecificFeatureNamesCarryTheSameProtocol) {
   auto file = MemFile();
   ASSERT_EQ(Backend(cam).FileDownload(kNUC, "named", file, {}), TQV_OK);
   EXPECT_EQ(Contents(file), data);
+  EXPECT_EQ(Backend(cam).FileExists(0, "/FlashFS/notes.txt"), TQV_OK);
   EXPECT_GT(cam.device().Count("CameraFileAccessBuffer", "regSet"), 0u);
+  EXPECT_GT(cam.device().Count("CameraFileSelector", "set"), 0u);
   EXPECT_EQ(cam.device().Count("FileSelector"), 0u);
 }
 
@@ -415,17 +423,6 @@ TEST_F(GicFiles, ProgressRunsWithoutTheLock) {
 // --------------------------------------------------------------------
 
 namespace {
-
-constexpr u32 kRegister = 512;  // the access buffer register of the built-in profiles
-
-// A file that compresses to less than one register, so that the whole stream arrives in the first
-// chunk and every damage to it can be seen there.
-Bytes Compressible() {
-  Bytes data(40000);
-  for (std::size_t i = 0; i < data.size(); ++i)
-    data[i] = static_cast<u8>((i / 7) % 13);
-  return data;
-}
 
 // After every file operation the protocol has run, `change` may alter what the camera shows.
 void AfterFileOperations(const GicCamera& cam, std::function<void(sim::genicam::Device&)> change) {

@@ -82,11 +82,6 @@ TEST(GicTiming, OptionalFeaturesAnswerForACameraWithoutThem) {
     EXPECT_EQ(test.set(cam.handle(), 0), TQV_OK);
     EXPECT_EQ(test.set(cam.handle(), 1), TQV_NOT_SUPPORTED);
   }
-  u8 mode = 9;
-  GicCamera full;
-  ASSERT_EQ(tqvSetPresetSequencingMode(full.handle(), 2), TQV_OK);
-  ASSERT_EQ(tqvGetPresetSequencingMode(full.handle(), &mode), TQV_OK);
-  EXPECT_EQ(mode, 2);
 }
 
 TEST(GicTiming, BiasIndexIsSelectedFirstWhenTheCameraHasOne) {
@@ -123,14 +118,4 @@ TEST(GicTiming, SkimmingLimitsFallBackToTheirOwnFeatures) {
   ASSERT_EQ(tqvGetSkimmingVoltageLimits(other.handle(), &low, &high), TQV_OK);
   EXPECT_FLOAT_EQ(low, 0.25f);
   EXPECT_FLOAT_EQ(high, 2.0f);
-}
-
-TEST(GicTiming, DeadRowsAreReadBackAfterAChange) {
-  GicCamera cam;
-  ASSERT_EQ(tqvSetMfgPostDeadRows(cam.handle(), 6), TQV_OK);
-  EXPECT_EQ(cam.device().Count("MfgDeadRows", "get"), 1u);
-  u32 data = 0;
-  ASSERT_EQ(tqvCalcDataWidth(cam.handle(), &data, 640, 512), TQV_OK);
-  // (1 + 6 + 512) * (640 + 4 * 4 * 2) / 8
-  EXPECT_EQ(data, 519u * 672 / 8);
 }
