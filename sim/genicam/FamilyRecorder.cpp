@@ -213,7 +213,9 @@ void Install(Device& device, bool strict) {
          return true;
        }},
   };
-  for (const auto& [name, command] : kCommands) {
+  for (const auto& [name, entry] : kCommands) {
+    const Command command =
+        entry;  // (a structured binding cannot be captured before C++20 in clang 14)
     device.OnExecute(name, [r, command](Device& d, const std::string& feature) {
       const bool taken = command(*r, d);
       Publish(*r, d);

@@ -261,7 +261,9 @@ void Install(Camera& camera, bool strict) {
       {"autoDownloadDone",
        [](TreeRecorder& r, Camera& c) { return r.recorder().AutoDownloadDone(c.NowMs()); }},
   };
-  for (const auto& [name, command] : kCommands) {
+  for (const auto& [name, entry] : kCommands) {
+    const Command command =
+        entry;  // (a structured binding cannot be captured before C++20 in clang 14)
     camera.OnWrite(kSsd + name,
                    [r, command](Camera& c, const std::string& path, const Value& value) -> u32 {
                      if (!value.integer) return kOk;
