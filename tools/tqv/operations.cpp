@@ -335,19 +335,32 @@ std::uint32_t InvokeWith(std::uint32_t (*function)(void*, P...), Call& call,
   return result;
 }
 
+// What is generated per C signature rather than per operation: many operations share one
+// signature, so the tool instantiates a few dozen callers instead of one per operation.
 template <class... P>
-std::uint32_t InvokeFunction(std::uint32_t (*function)(void*, P...), Call& call) {
-  return InvokeWith(function, call, std::index_sequence_for<P...>{});
-}
+struct Signature {
+  using Function = std::uint32_t (*)(void*, P...);
+  static std::uint32_t Invoke(AnyFunction function, Call& call) {
+    return InvokeWith(reinterpret_cast<Function>(function), call, std::index_sequence_for<P...>{});
+  }
+  static std::vector<ParamInfo> Describe() {
+    return {ParamInfo{"", Param<P>::kRole, Param<P>::kType, 0, -1, nullptr}...};
+  }
+};
 
-template <auto Function>
-std::uint32_t Run(Call& call) {
-  return InvokeFunction(Function, call);
-}
+struct Entry {
+  const char* name;
+  const char* argumentNames;
+  AnyFunction function;
+  std::uint32_t (*invoke)(AnyFunction, Call&);
+  std::vector<ParamInfo> (*describe)();
+};
 
 template <class... P>
-std::vector<ParamInfo> DescribeFunction(std::uint32_t (*)(void*, P...)) {
-  return {ParamInfo{"", Param<P>::kRole, Param<P>::kType, 0, -1, nullptr}...};
+Entry MakeEntry(const char* name, const char* argumentNames,
+                std::uint32_t (*function)(void*, P...)) {
+  return {name, argumentNames, reinterpret_cast<AnyFunction>(function), &Signature<P...>::Invoke,
+          &Signature<P...>::Describe};
 }
 
 // Parameters whose shape their C type does not tell: arrays in place of single values.
@@ -378,10 +391,10 @@ std::vector<std::string> SplitNames(std::string_view list) {
   return names;
 }
 
-Operation Build(std::string_view name, std::string_view argumentNames,
-                std::vector<ParamInfo> params, std::uint32_t (*run)(Call&)) {
-  Operation op{std::string(name), std::move(params), run};
-  const std::vector<std::string> names = SplitNames(argumentNames);
+Operation Build(const Entry& entry) {
+  const std::string_view name = entry.name;
+  Operation op{std::string(name), entry.describe(), entry.function, entry.invoke};
+  const std::vector<std::string> names = SplitNames(entry.argumentNames);
   const EnumTexts* texts = EnumTextsFor(name);
   for (std::size_t i = 0; i < op.params.size(); ++i) {
     ParamInfo& param = op.params[i];
@@ -407,10 +420,14 @@ Operation Build(std::string_view name, std::string_view argumentNames,
 }
 
 std::vector<Operation> BuildAll() {
-  std::vector<Operation> ops;
-#define TQV_OP(name, params, args) \
-  ops.push_back(Build(#name, #args, DescribeFunction(&::tqv##name), &Run<&::tqv##name>));
+  const Entry entries[] = {
+#define TQV_OP(name, params, args) MakeEntry(#name, #args, &::tqv##name),
 #include "interface/operations.def"
+  };
+  std::vector<Operation> ops;
+  ops.reserve(std::size(entries));
+  for (const Entry& entry : entries)
+    ops.push_back(Build(entry));
   return ops;
 }
 
@@ -572,6 +589,6 @@ std::string BindArguments(Call& call, const std::vector<std::string>& arguments)
   return "";
 }
 
-std::uint32_t Invoke(Call& call) { return call.op.run(call); }
+std::uint32_t Invoke(Call& call) { return call.op.invoke(call.op.function, call); }
 
 }  // namespace tqvcli

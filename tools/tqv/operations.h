@@ -43,10 +43,14 @@ struct ParamInfo {
 
 struct Call;
 
+// An exported function with its type erased; the operation's invoker casts it back.
+using AnyFunction = void (*)();
+
 struct Operation {
   std::string name;
   std::vector<ParamInfo> params;
-  std::uint32_t (*run)(Call&) = nullptr;
+  AnyFunction function = nullptr;
+  std::uint32_t (*invoke)(AnyFunction, Call&) = nullptr;
 
   std::vector<const ParamInfo*> Inputs() const;
   bool HasOutputs() const;
