@@ -29,5 +29,7 @@ fi
 echo "install-deps: installing$missing"
 as_root=""
 [ "$(id -u)" -eq 0 ] || as_root=sudo
-$as_root apt-get update -qq
-$as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-upgrade $missing
+# Another apt-get (a machine's own start-up updates) may hold dpkg's lock for a while: wait for it.
+wait_lock="-o DPkg::Lock::Timeout=600"
+$as_root apt-get update -qq $wait_lock
+$as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-upgrade $wait_lock $missing

@@ -60,8 +60,11 @@ run "$without" 0 doxygen
 check "two missing: success" [ "$status" -eq 0 ]
 check "two missing: says which" grep -qx "install-deps: installing pkg-config doxygen" "$work/out"
 check "two missing: one update" [ "$(grep -c 'apt-get update' "$work/log")" -eq 1 ]
-check "two missing: installs exactly those, upgrading nothing" \
-  grep -qx "apt-get install -y -qq --no-upgrade pkg-config doxygen" "$work/log"
+check "two missing: installs exactly those, upgrading nothing, waiting for dpkg's lock" \
+  grep -qx "apt-get install -y -qq --no-upgrade -o DPkg::Lock::Timeout=600 pkg-config doxygen" \
+  "$work/log"
+check "two missing: the update waits for dpkg's lock too" \
+  grep -qx "apt-get update -qq -o DPkg::Lock::Timeout=600" "$work/log"
 check "as root: no sudo" sh -c "! grep -q sudo '$work/log'"
 
 run "$base" 1000 clang
