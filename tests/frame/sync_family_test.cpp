@@ -155,6 +155,19 @@ TEST_P(SyncFamily, TemperaturesArePlausibleAndBoardsWarmUp) {
   EXPECT_NEAR(fpa, 77.1f, 0.2f);  // regulated
 }
 
+// A sensor that does not read ends the reading: its output and the later ones keep what they held.
+TEST_P(SyncFamily, ReadingsOfSeveralSensorsStopAtTheFirstFailure) {
+  if (camera.tree()) camera.tree()->InjectFault(".system.tempsens.airGap", TQV_FAILED);
+  if (camera.device())  // the air gap is the selector's second reading
+    camera.device()->InjectFault(
+        {"DeviceTemperature", sim::genicam::Fault::RuntimeError, 1, 1, "get"});
+  float front = -1000, gap = -1000, internal = -1000;
+  EXPECT_EQ(tqvGetVxTemperatures(h, &front, &gap, &internal), TQV_FAILED);
+  EXPECT_GT(front, 0);
+  EXPECT_EQ(gap, -1000);
+  EXPECT_EQ(internal, -1000);
+}
+
 // Which voltages are read-only, and what refuses them, is each backend's own test.
 TEST_P(SyncFamily, EditableVoltagesReadBackWithinTheirLimits) {
   zel::TArray<zel::CString> names;
@@ -240,6 +253,27 @@ TEST_P(SyncFamily, SettingsStartAtTheProfileAndReadBackWhatIsWritten) {
   ASSERT_EQ(tqvSetLockinSampleFreq(h, 100000.0f), TQV_OK);
   ASSERT_EQ(tqvGetLockinSampleFreq(h, &hertz), TQV_OK);
   EXPECT_NEAR(hertz, 100000.0f, 1000.0f);
+}
+
+// A camera without a Pleora board reports none and takes only that.
+TEST_P(SyncFamily, PleoraBoardOfACameraWithoutOne) {
+  if (camera.tree()) camera.tree()->Remove(".system.settings.gigE.type");
+  if (camera.device()) {
+    camera.device()->Remove("PleoraBoardType");
+    camera.device()->Remove("MfgPleoraBoardType");
+  }
+  u8 board = 9;
+  ASSERT_EQ(tqvGetPleoraBoardType(h, &board), TQV_OK);
+  EXPECT_EQ(board, 0);
+  EXPECT_EQ(tqvSetPleoraBoardType(h, 0), TQV_OK);
+  EXPECT_EQ(tqvSetPleoraBoardType(h, 1), TQV_NOT_SUPPORTED);
+  EXPECT_EQ(tqvSetPleoraBoardType(h, 2), TQV_NOT_SUPPORTED);
+  if (camera.tree()) {
+    EXPECT_TRUE(camera.tree()->Writes().empty());
+  } else {
+    for (const auto& access : camera.device()->Log())
+      EXPECT_TRUE(access.access != "set" && access.access != "execute") << access.feature;
+  }
 }
 
 TEST_P(SyncFamily, HeaderModesOfEveryLink) {

@@ -58,17 +58,6 @@ TEST(PtreeSync, IRIGWithoutAYearNeverTouchesTheYear) {
   EXPECT_EQ(cam.camera().Writes().front(), ".system.irig.day=10");
 }
 
-TEST(PtreeSync, ReadingsOfSeveralSensorsStopAtTheFirstFailure) {
-  PTreeCamera cam;
-  cam.camera().Remove(".system.tempsens.airGap");
-  float front = -1, gap = -1, internal = -1;
-  EXPECT_EQ(tqvGetVxTemperatures(cam.handle(), &front, &gap, &internal), TQV_NOT_FOUND);
-  EXPECT_GT(front, 0);
-  EXPECT_EQ(gap, -1);
-  EXPECT_EQ(internal, -1);
-  EXPECT_EQ(cam.camera().CountPath(".system.tempsens.internal"), 0u);
-}
-
 // --- Voltages ------------------------------------------------------------------------------------
 
 TEST(PtreeSync, VoltagesByTheirInputAndOutputPaths) {
@@ -152,15 +141,6 @@ TEST(PtreeSync, PleoraBoardTexts) {
   cam.camera().ClearTraffic();
   EXPECT_EQ(tqvSetPleoraBoardType(cam.handle(), 3), TQV_OUT_OF_ENUMERATION);
   EXPECT_TRUE(cam.camera().Traffic().empty());
-
-  PTreeCamera minimal("sim:minimal");
-  u8 code = 9;
-  ASSERT_EQ(tqvGetPleoraBoardType(minimal.handle(), &code), TQV_OK);
-  EXPECT_EQ(code, 0);
-  EXPECT_EQ(tqvSetPleoraBoardType(minimal.handle(), 0), TQV_OK);
-  EXPECT_EQ(tqvSetPleoraBoardType(minimal.handle(), 1), TQV_NOT_SUPPORTED);
-  EXPECT_EQ(tqvSetPleoraBoardType(minimal.handle(), 2), TQV_NOT_SUPPORTED);
-  EXPECT_TRUE(minimal.camera().Writes().empty());
 }
 
 TEST(PtreeSync, ExtraInformationInItsOrder) {
