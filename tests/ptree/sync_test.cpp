@@ -236,22 +236,26 @@ TEST(PtreeSync, CameraLinkTypeAndLinkCountOfTheBoard) {
 TEST(PtreeSync, HeaderModeSwitchesAreWrittenOffFirst) {
   const struct {
     u8 mode;
+    u32 result;
     std::vector<std::string> writes;
   } cases[] = {
       {1,
+       TQV_OK,
        {".system.settings.cameraLink.headerDisabled=false",
         ".system.settings.cameraLink.headerOnly=true"}},
       {2,
+       TQV_OK,
        {".system.settings.cameraLink.headerOnly=false",
         ".system.settings.cameraLink.headerDisabled=true"}},
       {0,
+       TQV_OK,
        {".system.settings.cameraLink.headerDisabled=false",
         ".system.settings.cameraLink.headerOnly=false"}},
-      {7, {}},
+      {7, TQV_NOT_SUPPORTED, {}},
   };
   for (const auto& test : cases) {
     PTreeCamera cam;
-    tqvSetCameraLinkHeaderMode(cam.handle(), test.mode);
+    EXPECT_EQ(tqvSetCameraLinkHeaderMode(cam.handle(), test.mode), test.result) << int(test.mode);
     EXPECT_EQ(cam.camera().Writes(), test.writes) << int(test.mode);
   }
   // Both switches on is no mode at all.
