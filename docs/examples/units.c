@@ -25,7 +25,7 @@ int main(void) {
   printf("preset 0: frame width %u clocks, %.6f Hz\n", clocks, rate);
 
   /* The shortest frame the window and integration allow; raise short frames after a change. */
-  uint16_t x, y, width, height;
+  uint16_t x = 0, y = 0, width = 0, height = 0;
   uint32_t integration = 0, minimum = 0;
   ok = ok && tqvGetWindow(camera, 0, &x, &y, &width, &height) == TQV_OK;
   ok = ok && tqvGetIntegrationWidth(camera, 0, &integration) == TQV_OK;
